@@ -1,0 +1,51 @@
+#include "plugin/filter.h"
+
+#include <algorithm>
+
+#include "detect/block_sad.h"
+
+namespace velmire {
+
+FilterSettings FilterSettings::Clamped(int thresholdY, int noise, int margin, bool debug) {
+  return FilterSettings{std::clamp(thresholdY, 0, 255), std::clamp(noise, 0, 255),
+                        std::clamp(margin, 0, 4), debug};
+}
+
+bool IsSupportedFormat(const VideoInfo& vi) { return vi.IsYUY2() || vi.IsYV12() || vi.IsI420(); }
+
+CrossColorFilter::CrossColorFilter(const PClip& input, int thresholdY, int noise, int margin,
+                                   bool debug, IScriptEnvironment* env)
+    : CrossColorFilter(input, thresholdY, noise, margin, debug, env, BestKernels()) {}
+
+CrossColorFilter::CrossColorFilter(const PClip& input, int thresholdY, int noise, int margin,
+                                   bool debug, IScriptEnvironment* env, const KernelSet& kernels)
+    : GenericVideoFilter(input), kernels_(&kernels) {
+  if (!IsSupportedFormat(vi)) env->ThrowError(kFormatError, kFunctionName);
+  settings_ = FilterSettings::Clamped(thresholdY, noise, margin, debug);
+}
+
+PVideoFrame CrossColorFilter::GetFrame(int n, IScriptEnvironment* env) {
+  if (vi.IsYUY2()) return ReduceCrossColorYUY2(n, env);
+  return ReduceCrossColorPlanar(n, env);
+}
+
+void CrossColorFilter::BuildEdgeMaskYUY2(const uint8_t* srcRow, uint8_t* mask, int rowSize) const {
+  kernels_->edgeMaskYUY2(srcRow, mask, rowSize, settings_.ThresholdY, settings_.Margin);
+}
+
+void CrossColorFilter::BuildEdgeMaskPlanar(const uint8_t* lumaRow, uint8_t* mask,
+                                           int chromaRowSize) const {
+  kernels_->edgeMaskPlanar(lumaRow, mask, chromaRowSize, settings_.ThresholdY, settings_.Margin);
+}
+
+bool CrossColorFilter::BlockSadPlanar(const uint8_t* cand, const uint8_t* refBlock, int shift,
+                                      int* best) const {
+  return velmire::BlockSadPlanar(cand, refBlock, shift, best);
+}
+
+void CrossColorFilter::BlockSadYUY2(const uint8_t* cand, const uint8_t* refBlock, int shift,
+                                    int* best, const uint8_t** bestPos) const {
+  velmire::BlockSadYUY2(cand, refBlock, shift, best, bestPos);
+}
+
+}  // namespace velmire

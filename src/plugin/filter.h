@@ -1,0 +1,58 @@
+// CrossColorFilter: the clip returned by the script function. It holds the input clip, its
+// format and the clamped settings, and builds every output frame from input frames n-1, n and
+// n+1: luma untouched, chroma on steep fine luma detail replaced by its average with the best
+// matching nearby block.
+#pragma once
+
+#include <cstdint>
+
+#include "host/plugin_interface.h"
+#include "plugin/filter_settings.h"
+#include "plugin/kernel_set.h"
+
+namespace velmire {
+
+inline constexpr const char* kFunctionName = "Velmire";
+inline constexpr const char* kFunctionSignature = "c[ThresholdY]i[Noise]i[Margin]i[Debug]b";
+inline constexpr const char* kFormatError = "%s : YUY2, YV12 only";
+
+// The formats the filter works on, tested by exact pixel type.
+bool IsSupportedFormat(const VideoInfo& vi);
+
+class CrossColorFilter : public GenericVideoFilter {
+ public:
+  // Refuses formats other than YUY2, YV12 and I420 through env->ThrowError; clamps the settings.
+  CrossColorFilter(const PClip& input, int thresholdY, int noise, int margin, bool debug,
+                   IScriptEnvironment* env);
+  // The same with a chosen kernel set (tests and benchmarks compare sets).
+  CrossColorFilter(const PClip& input, int thresholdY, int noise, int margin, bool debug,
+                   IScriptEnvironment* env, const KernelSet& kernels);
+
+  PVideoFrame GetFrame(int n, IScriptEnvironment* env) override;
+
+  const FilterSettings& settings() const { return settings_; }
+  const KernelSet& kernels() const { return *kernels_; }
+
+  // Edge mask of one row, from ThresholdY and Margin.
+  void BuildEdgeMaskYUY2(const uint8_t* srcRow, uint8_t* mask, int rowSize) const;
+  void BuildEdgeMaskPlanar(const uint8_t* lumaRow, uint8_t* mask, int chromaRowSize) const;
+
+  // Block difference trials with a running best.
+  bool BlockSadPlanar(const uint8_t* cand, const uint8_t* refBlock, int shift, int* best) const;
+  void BlockSadYUY2(const uint8_t* cand, const uint8_t* refBlock, int shift, int* best,
+                    const uint8_t** bestPos) const;
+
+  // The two frame passes.
+  PVideoFrame ReduceCrossColorYUY2(int n, IScriptEnvironment* env);
+  PVideoFrame ReduceCrossColorPlanar(int n, IScriptEnvironment* env);
+
+ private:
+  FilterSettings settings_;
+  const KernelSet* kernels_;
+};
+
+// The creation callback registered for the script function.
+AVSValueRaw* VELMIRE_CDECL CreateCrossColorFilter(AVSValueRaw* result, AVSValueRaw args,
+                                                  void* user_data, IScriptEnvironment* env);
+
+}  // namespace velmire

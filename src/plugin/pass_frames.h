@@ -1,0 +1,33 @@
+// The frames one pass works with: frame n as fetched (read only), a writable copy of it (the
+// output), and its neighbours n-1 and n+1 (read only).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "host/plugin_interface.h"
+
+namespace velmire {
+
+struct PassFrames {
+  PVideoFrame source;
+  PVideoFrame output;
+  PVideoFrame previous;
+  PVideoFrame next;
+};
+
+// n-1 and n+1 without overflow at the ends of the frame-number range.
+int PreviousFrameNumber(int n);
+int NextFrameNumber(int n);
+
+// Fetches frame n, makes a second handle to it writable (always a new copy, since the first
+// handle still holds the frame), then fetches n-1 and n+1. Refuses, through the host's error,
+// a missing frame or neighbours whose size differs from frame n's, releasing every handle
+// first. `planar` selects which planes must agree.
+PassFrames AcquirePassFrames(const PClip& child, int n, bool planar, IScriptEnvironment* env);
+
+// A zero-filled row buffer for the edge mask; refused through the host's error, with `frames`
+// released first, when memory runs out.
+std::unique_ptr<uint8_t[]> AllocateMask(int size, PassFrames& frames, IScriptEnvironment* env);
+
+}  // namespace velmire
