@@ -25,6 +25,7 @@ struct FramePool::Record {
   ~Record() { ::operator delete[](memory, std::align_val_t(64)); }
 };
 
+FramePool::FramePool() = default;
 FramePool::~FramePool() = default;
 
 bool FramePool::IsIdle(const Record& record) {

@@ -24,7 +24,7 @@ struct FrameGeometry {
 
 class FramePool {
  public:
-  FramePool() = default;
+  FramePool();
   FramePool(const FramePool&) = delete;
   FramePool& operator=(const FramePool&) = delete;
   ~FramePool();
