@@ -6,7 +6,8 @@ SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
 
-packages=(cmake ninja-build g++ make pkg-config libgtest-dev libbenchmark-dev libpng-dev ffmpeg)
+packages=(cmake ninja-build g++ make pkg-config libgtest-dev libbenchmark-dev libpng-dev ffmpeg
+          clang libclang-rt-14-dev lld)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

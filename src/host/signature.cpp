@@ -83,7 +83,9 @@ std::vector<AVSValue> BindArguments(const std::string& function,
     bound[i] = positional[i];
     given[i] = true;
   }
-  for (const auto& [name, value] : named) {
+  for (const auto& argument : named) {
+    const std::string& name = argument.first;
+    const AVSValue& value = argument.second;
     const auto it = std::find_if(parameters.begin(), parameters.end(),
                                  [&](const Parameter& p) { return SameName(p.name, name); });
     if (it == parameters.end())
