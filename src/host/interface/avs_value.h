@@ -6,6 +6,7 @@
 // it: a clip it holds carries one reference that the receiver must drop.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <utility>
@@ -110,5 +111,20 @@ class AVSValue {
 };
 
 static_assert(sizeof(AVSValue) == sizeof(AVSValueRaw));
+
+// The host's layout, pinned on 32-bit builds: a 16-bit type tag, a 16-bit array size, then
+// one 4-byte word for the payload.
+#if UINTPTR_MAX == 0xFFFFFFFFu
+static_assert(sizeof(AVSValueRaw) == 8);
+static_assert(offsetof(AVSValueRaw, type) == 0);
+static_assert(offsetof(AVSValueRaw, array_size) == 2);
+static_assert(offsetof(AVSValueRaw, clip) == 4);
+static_assert(offsetof(AVSValueRaw, boolean) == 4);
+static_assert(offsetof(AVSValueRaw, integer) == 4);
+static_assert(offsetof(AVSValueRaw, floating_pt) == 4);
+static_assert(offsetof(AVSValueRaw, string) == 4);
+static_assert(offsetof(AVSValueRaw, array) == 4);
+static_assert(sizeof(AVSValue) == 8);
+#endif
 
 }  // namespace velmire

@@ -52,6 +52,15 @@ class IClip {
   ~IClip() = default;
 };
 
+// The host's layout: a handle is one pointer; a clip object is its table pointer followed by
+// the reference count (the count's offset, 4 on 32-bit builds, is checked by a test: offsetof
+// does not apply to a class with virtual functions).
+static_assert(sizeof(PClip) == sizeof(void*));
+static_assert(sizeof(PVideoFrame) == sizeof(void*));
+#if UINTPTR_MAX == 0xFFFFFFFFu
+static_assert(sizeof(IClip) == 8);
+#endif
+
 inline PClip::PClip(IClip* clip) : p_(clip) {
   if (p_) InterlockedIncrement32(p_->refcnt);
 }

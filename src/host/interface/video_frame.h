@@ -6,6 +6,7 @@
 // frame and its buffer are each held once.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "host/interface/interlocked.h"
@@ -77,5 +78,26 @@ class VideoFrame {
     if (InterlockedDecrement32(refcount) == 0) InterlockedDecrement32(vfb->refcount);
   }
 };
+
+// The host's layout, pinned on 32-bit builds: both records are plain data without a table of
+// virtual functions, shared with the host as they are.
+#if UINTPTR_MAX == 0xFFFFFFFFu
+static_assert(sizeof(VideoFrameBuffer) == 16);
+static_assert(offsetof(VideoFrameBuffer, data) == 0);
+static_assert(offsetof(VideoFrameBuffer, data_size) == 4);
+static_assert(offsetof(VideoFrameBuffer, sequence_number) == 8);
+static_assert(offsetof(VideoFrameBuffer, refcount) == 12);
+
+static_assert(sizeof(VideoFrame) == 36);
+static_assert(offsetof(VideoFrame, refcount) == 0);
+static_assert(offsetof(VideoFrame, vfb) == 4);
+static_assert(offsetof(VideoFrame, offset) == 8);
+static_assert(offsetof(VideoFrame, pitch) == 12);
+static_assert(offsetof(VideoFrame, row_size) == 16);
+static_assert(offsetof(VideoFrame, height) == 20);
+static_assert(offsetof(VideoFrame, offsetU) == 24);
+static_assert(offsetof(VideoFrame, offsetV) == 28);
+static_assert(offsetof(VideoFrame, pitchUV) == 32);
+#endif
 
 }  // namespace velmire

@@ -1,6 +1,7 @@
 // Format of a clip: picture size, frame rate, frame count, pixel type and audio description.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace velmire {
@@ -52,5 +53,21 @@ struct VideoInfo {
   bool IsI420() const { return pixel_type == CS_I420; }
   bool IsPlanar420() const { return IsYV12() || IsI420(); }
 };
+
+// The host's layout, pinned on 32-bit builds (the frame server is a 32-bit program).
+#if UINTPTR_MAX == 0xFFFFFFFFu
+static_assert(sizeof(VideoInfo) == 48);
+static_assert(offsetof(VideoInfo, width) == 0);
+static_assert(offsetof(VideoInfo, height) == 4);
+static_assert(offsetof(VideoInfo, fps_numerator) == 8);
+static_assert(offsetof(VideoInfo, fps_denominator) == 12);
+static_assert(offsetof(VideoInfo, num_frames) == 16);
+static_assert(offsetof(VideoInfo, pixel_type) == 20);
+static_assert(offsetof(VideoInfo, audio_samples_per_second) == 24);
+static_assert(offsetof(VideoInfo, sample_type) == 28);
+static_assert(offsetof(VideoInfo, num_audio_samples) == 32);
+static_assert(offsetof(VideoInfo, nchannels) == 40);
+static_assert(offsetof(VideoInfo, image_type) == 44);
+#endif
 
 }  // namespace velmire
