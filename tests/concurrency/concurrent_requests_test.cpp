@@ -68,9 +68,9 @@ TEST_P(ConcurrentRequests, MatchSequentialRequests) {
 INSTANTIATE_TEST_SUITE_P(Layouts, ConcurrentRequests,
                          ::testing::Values(VideoInfo::CS_YUY2, VideoInfo::CS_YV12,
                                            VideoInfo::CS_I420),
-                         [](const ::testing::TestParamInfo<int>& info) {
-                           return info.param == VideoInfo::CS_YUY2   ? "YUY2"
-                                  : info.param == VideoInfo::CS_YV12 ? "YV12"
+                         [](const ::testing::TestParamInfo<int>& param) {
+                           return param.param == VideoInfo::CS_YUY2   ? "YUY2"
+                                  : param.param == VideoInfo::CS_YV12 ? "YV12"
                                                                      : "I420";
                          });
 

@@ -1,0 +1,126 @@
+#include "cli/filter_job.h"
+
+#include <chrono>
+#include <iostream>
+#include <memory>
+#include <utility>
+
+#include "cli/cli_error.h"
+#include "cli/comparison_picture.h"
+#include "cli/frame_pipeline.h"
+#include "cli/host_frames.h"
+#include "cli/input_file.h"
+#include "cli/output_file.h"
+#include "cli/plane_view.h"
+#include "cli/png_writer.h"
+#include "cli/progress_reporter.h"
+#include "cli/streaming_source_clip.h"
+#include "cli/y4m_reader.h"
+#include "cli/y4m_writer.h"
+#include "host/script_environment.h"
+
+namespace velmire::cli {
+namespace {
+
+constexpr const char* kFunction = "Velmire";
+
+PClip InvokeFilter(host::ScriptEnvironment& env, const PClip& source, const FilterJob& job,
+                   bool debug) {
+  const AVSValue result = env.Invoke(kFunction, {AVSValue(source)},
+                                     {{"ThresholdY", AVSValue(job.threshold_y)},
+                                      {"Noise", AVSValue(job.noise)},
+                                      {"Margin", AVSValue(job.margin)},
+                                      {"Debug", AVSValue(debug)}});
+  PClip clip = result.AsClip();
+  if (!clip) throw CliError(std::string("plug-in: ") + kFunction + " returned no clip");
+  return clip;
+}
+
+std::vector<std::uint8_t> StreamBytes(const PVideoFrame& frame, const FrameGeometry& g) {
+  std::vector<std::uint8_t> bytes(g.frame_bytes());
+  FromHostFrame(*frame, g, bytes.data());
+  return bytes;
+}
+
+void WriteComparison(host::ScriptEnvironment& env, const PClip& source, const PClip& debug_clip,
+                     std::int64_t n, const Y4mFrame& output, const FrameGeometry& g,
+                     const std::string& path) {
+  const int frame_number = static_cast<int>(n);
+  const std::vector<std::uint8_t> input = StreamBytes(source->GetFrame(frame_number, &env), g);
+  const std::vector<std::uint8_t> debug = StreamBytes(debug_clip->GetFrame(frame_number, &env), g);
+  WritePng(path, ComposeComparison(ViewFrame(g, input.data()), ViewFrame(g, output.data.data()),
+                                   ViewFrame(g, debug.data())));
+}
+
+}  // namespace
+
+FilterJobResult RunFilterJob(const FilterJob& job) {
+  auto input = std::make_unique<InputFile>(job.input);
+  auto reader = std::make_unique<Y4mReader>(*input);
+  const Y4mHeader header = reader->header();
+  const FrameGeometry g = header.geometry;
+  const std::optional<std::int64_t> total = reader->total_frames();
+
+  // The environment outlives every clip and frame made below.
+  host::ScriptEnvironment env;
+  env.LoadPlugin(job.plugin_path);
+  auto* source_clip = new StreamingSourceClip(std::move(input), std::move(reader), env);
+  const PClip source(source_clip);
+  const PClip filtered = InvokeFilter(env, source, job, job.debug);
+  const PClip debug_clip = job.compare ? InvokeFilter(env, source, job, true) : PClip();
+
+  OutputFile output(job.output);
+  Y4mWriter writer(output, header);
+  writer.WriteHeader();
+  std::optional<ProgressReporter> progress;
+  if (job.progress) progress.emplace(std::cerr, total);
+
+  bool write_failed = false;
+  FrameStages stages;
+  stages.frame_exists = [&](std::int64_t n) { return source_clip->HasFrame(n); };
+  stages.produce = [&](std::int64_t n) {
+    Y4mFrame frame;
+    frame.frame_line = source_clip->FrameLine(n);
+    frame.data = StreamBytes(filtered->GetFrame(static_cast<int>(n), &env), g);
+    if (job.compare && job.compare->frame == n) {
+      WriteComparison(env, source, debug_clip, n, frame, g, job.compare->path);
+    }
+    return frame;
+  };
+  stages.consume = [&](std::int64_t n, const Y4mFrame& frame) {
+    try {
+      writer.WriteFrame(frame);
+    } catch (...) {
+      write_failed = true;
+      throw;
+    }
+    // Frames still to come need at most their predecessor from the source.
+    source_clip->ReleaseBefore(n);
+    if (progress) progress->Update(n + 1);
+  };
+
+  const auto start = std::chrono::steady_clock::now();
+  FilterJobResult result;
+  try {
+    result.frames = RunFramePipeline(job.threads, stages);
+  } catch (...) {
+    // Frames completed before a failed frame make a valid stream; a failed write does not.
+    if (!write_failed) output.Commit();
+    throw;
+  }
+  result.seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  result.peak_source_frames = source_clip->PeakFramesHeld();
+  if (progress) progress->Finish(result.frames);
+  output.Commit();
+
+  if (const std::optional<std::string> error = source_clip->InputError()) throw InputError(*error);
+  if (job.compare && job.compare->frame >= result.frames) {
+    throw CliError("--compare: frame " + std::to_string(job.compare->frame) +
+                   " is past the end of the clip (" + std::to_string(result.frames) +
+                   " frames, counted from 0)");
+  }
+  return result;
+}
+
+}  // namespace velmire::cli

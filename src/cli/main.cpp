@@ -1,0 +1,92 @@
+// velmire: runs the cross-colour filter plug-in over YUV4MPEG2 streams from the shell.
+#include <unistd.h>
+
+#include <csignal>
+#include <exception>
+#include <iostream>
+#include <new>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "cli/cli_error.h"
+#include "cli/cli_options.h"
+#include "cli/demo_command.h"
+#include "cli/filter_job.h"
+#include "cli/interrupt_cleanup.h"
+#include "cli/plugin_locator.h"
+#include "host/host_error.h"
+
+#ifndef VELMIRE_VERSION
+#define VELMIRE_VERSION "unknown"
+#endif
+
+namespace {
+
+using namespace velmire::cli;
+
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+int Run(const CliOptions& options) {
+  const std::string plugin =
+      options.plugin_path.empty() ? FindDefaultPlugin() : options.plugin_path;
+  const int threads =
+      options.threads > 0 ? options.threads
+                          : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  if (options.action == CliAction::kDemo) {
+    RunDemo(options, plugin, threads, std::cout);
+    return 0;
+  }
+  FilterJob job;
+  job.input = options.input;
+  job.output = options.output;
+  job.plugin_path = plugin;
+  job.threshold_y = options.threshold_y;
+  job.noise = options.noise;
+  job.margin = options.margin;
+  job.debug = options.debug;
+  job.threads = threads;
+  job.compare = options.compare;
+  job.progress = options.progress.value_or(::isatty(STDERR_FILENO) != 0);
+  RunFilterJob(job);
+  return 0;
+}
+
+int Fail(const std::string& message, int status) {
+  std::cerr << "velmire: " << message << std::endl;
+  return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // A closed output pipe and a file-size limit must show as write errors (EPIPE, EFBIG) with
+  // a message, not end the process silently.
+  std::signal(SIGPIPE, SIG_IGN);
+  std::signal(SIGXFSZ, SIG_IGN);
+  RemoveTemporariesOnInterrupt();
+  try {
+    const CliOptions options = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    switch (options.action) {
+      case CliAction::kHelp:
+        std::cout << UsageText();
+        return 0;
+      case CliAction::kVersion:
+        std::cout << "velmire " << VELMIRE_VERSION << "\n";
+        return 0;
+      default:
+        return Run(options);
+    }
+  } catch (const UsageError& e) {
+    return Fail(e.what(), kExitUsage);
+  } catch (const CliError& e) {
+    return Fail(e.what(), kExitFailure);
+  } catch (const velmire::host::HostError& e) {
+    return Fail(e.what(), kExitFailure);
+  } catch (const std::bad_alloc&) {
+    return Fail("out of memory", kExitFailure);
+  } catch (const std::exception& e) {
+    return Fail(e.what(), kExitFailure);
+  }
+}
