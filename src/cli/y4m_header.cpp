@@ -111,6 +111,11 @@ Y4mHeader ParseY4mHeader(std::string_view line) {
                      " is too large (at most " + std::to_string(kMaxFrameSide) +
                      " pixels on each side)");
   }
+  if (width * height > kMaxFramePixels) {
+    throw InputError("input: frame size " + std::to_string(width) + "x" + std::to_string(height) +
+                     " is too large (at most " + std::to_string(kMaxFramePixels) +
+                     " pixels in all, such as 7680x4320)");
+  }
   const ChromaLayout layout = ParseColourSpace(c);
   if (width % 2 != 0) {
     throw InputError("input: odd width " + std::to_string(width) +

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,9 @@ enum class ChromaLayout { k420, k422 };
 
 // Largest width or height accepted, checked before any frame buffer is allocated.
 inline constexpr int kMaxFrameSide = 16384;
+// Largest picture area: 8K (7680x4320) fits; larger frames would need gigabytes for the frames
+// in flight.
+inline constexpr std::int64_t kMaxFramePixels = std::int64_t{1} << 25;
 
 // Sizes of one frame as stored in the stream: the Y plane, then U, then V, rows packed.
 struct FrameGeometry {
