@@ -1,18 +1,39 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the build, the tool and the tests need.
+# Installs the Debian 12 packages needed to build and run the tool ("demo", the default), or
+# everything the full test suite needs as well ("test": ffmpeg as the interop peer, clang for
+# the fuzzers and the Windows test host, MinGW-w64 and Wine for the 32-bit Windows build).
 set -euo pipefail
 
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
 
-packages=(cmake ninja-build g++ make pkg-config libgtest-dev libbenchmark-dev libpng-dev ffmpeg
-          clang libclang-rt-14-dev lld)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ "${#missing[@]}" -gt 0 ]; then
+core=(cmake ninja-build g++ make pkg-config libpng-dev libgtest-dev libbenchmark-dev)
+tests=(ffmpeg clang libclang-rt-14-dev lld llvm-14 googletest
+       g++-mingw-w64-i686 binutils-mingw-w64-i686)
+wine=(wine wine32:i386 wine64)
+
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
+missing_of() { local p; for p in "$@"; do installed "$p" || echo "$p"; done; }
+
+missing_core=($(missing_of "${core[@]}"))
+missing_tests=()
+missing_wine=()
+if [ "${1:-demo}" = test ]; then
+  missing_tests=($(missing_of "${tests[@]}"))
+  missing_wine=($(missing_of "${wine[@]}"))
+  # Wine's 32-bit half needs the i386 architecture.
+  if [ "${#missing_wine[@]}" -gt 0 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $SUDO dpkg --add-architecture i386
+  fi
+fi
+
+if [ $(( ${#missing_core[@]} + ${#missing_tests[@]} + ${#missing_wine[@]} )) -gt 0 ]; then
   $SUDO apt-get update
-  $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+  if [ $(( ${#missing_core[@]} + ${#missing_tests[@]} )) -gt 0 ]; then
+    $SUDO apt-get install -y --no-install-recommends "${missing_core[@]}" "${missing_tests[@]}"
+  fi
+  if [ "${#missing_wine[@]}" -gt 0 ]; then
+    $SUDO apt-get install -y "${missing_wine[@]}"
+  fi
 fi

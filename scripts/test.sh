@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: the release build; the same suite under
 # AddressSanitizer and UndefinedBehaviorSanitizer; the concurrency tests under
-# ThreadSanitizer; and each fuzz target for a bounded time.
+# ThreadSanitizer; each fuzz target for a bounded time; and the 32-bit Windows build under Wine.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 jobs="$(nproc)"
 fuzz_seconds="${VELMIRE_FUZZ_SECONDS:-60}"
-"$root/scripts/setup.sh"
+"$root/scripts/setup.sh" test
 
 configure_and_build() {
   local dir="$1"; shift
@@ -47,3 +47,14 @@ for corpus in "$root"/tests/fuzz/corpus/*/; do
   fi
   echo "$target: $(grep -E "stat::number_of_executed_units" "$log" || echo "no stats")"
 done
+
+echo "== 32-bit Windows build, tests under Wine"
+export WINEARCH=win32 WINEDEBUG=-all WINEPREFIX="$root/build-win32/wineprefix"
+configure_and_build "$root/build-win32" -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-i686.cmake"
+mkdir -p "$WINEPREFIX"
+setsid wineserver -p </dev/null >/dev/null 2>&1 &
+trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
+# Start Wine's services outside ctest, whose output pipes they would otherwise hold open.
+wine wineboot </dev/null >/dev/null 2>&1
+ctest --test-dir "$root/build-win32" --output-on-failure -j"$jobs" --timeout 300

@@ -43,7 +43,7 @@ class ScriptEnvironment final : public IScriptEnvironment {
   const FramePool& frames() const { return pool_; }
 
   // The host's interface.
-  void VELMIRE_STDCALL DestructorSlot(unsigned flags) override;
+  void VELMIRE_THISCALL DestructorSlot(unsigned flags) override;
   int VELMIRE_STDCALL GetCPUFlags() override { return 0; }
   char* VELMIRE_STDCALL SaveString(const char* s, int length = -1) override;
   char* VELMIRE_CDECL Sprintf(const char* fmt, ...) override;

@@ -33,8 +33,9 @@ class IClip {
   // Slot 5.
   virtual const VideoInfo& VELMIRE_STDCALL GetVideoInfo() = 0;
   // Slot 6: destroys the object and, when bit 0 of flags is set, frees its memory. Stands in
-  // for a virtual destructor, which the two compilers lay out differently.
-  virtual void VELMIRE_STDCALL DeletingDestructor(unsigned flags) = 0;
+  // for a virtual destructor, which the two compilers lay out differently; thiscall, as the
+  // host's compiler calls a destructor whatever convention its declaration names.
+  virtual void VELMIRE_THISCALL DeletingDestructor(unsigned flags) = 0;
 
   PVideoFrame GetFrame(int n, IScriptEnvironment* env) {
     VideoFrame* counted = nullptr;

@@ -19,7 +19,7 @@ class ClipBase : public IClip {
   }
   int VELMIRE_STDCALL GetVersion() override { return AVISYNTH_INTERFACE_VERSION; }
   void VELMIRE_STDCALL SetCacheHints(int, int) override {}
-  void VELMIRE_STDCALL DeletingDestructor(unsigned flags) final {
+  void VELMIRE_THISCALL DeletingDestructor(unsigned flags) final {
     if (flags & 1u) {
       delete this;
     } else {

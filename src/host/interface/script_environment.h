@@ -20,8 +20,9 @@ using ShutdownFunc = void(VELMIRE_CDECL*)(void* user_data, IScriptEnvironment* e
 
 class IScriptEnvironment {
  public:
-  // Slot 0: the host's own destructor; never called by a plug-in.
-  virtual void VELMIRE_STDCALL DestructorSlot(unsigned flags) = 0;
+  // Slot 0: the host's own deleting destructor (thiscall, like every destructor of the
+  // host's compiler); never called by a plug-in.
+  virtual void VELMIRE_THISCALL DestructorSlot(unsigned flags) = 0;
   virtual int VELMIRE_STDCALL GetCPUFlags() = 0;
   virtual char* VELMIRE_STDCALL SaveString(const char* s, int length = -1) = 0;
   virtual char* VELMIRE_CDECL Sprintf(const char* fmt, ...) = 0;

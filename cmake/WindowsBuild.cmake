@@ -1,0 +1,46 @@
+# What the 32-bit Windows cross build adds right after project(Velmire); the toolchain file
+# cmake/mingw-w64-i686.cmake includes it.
+#
+# - Test programs run under Wine (32-bit prefix, no debug chatter). The prefix is
+#   VELMIRE_WINEPREFIX, by default $WINEPREFIX at configure time or one inside the build tree.
+#   Before ctest, start a persistent server for that prefix and its services outside ctest:
+#     setsid wineserver -p </dev/null >/dev/null 2>&1 &
+#     wine wineboot </dev/null >/dev/null 2>&1
+#   (services started by the first program under ctest would keep ctest's output pipe open,
+#   and ctest would wait for ever), and stop it afterwards with `wineserver -k`.
+# - GoogleTest is built from Debian's source package when no MinGW build of it is installed.
+# - The command-line tool and the benchmark, which need libraries that have no MinGW build
+#   here, are left out unless asked for.
+
+set(VELMIRE_BUILD_TOOLS OFF CACHE BOOL "Build the host library and the command-line tool")
+set(VELMIRE_BUILD_BENCH OFF CACHE BOOL "Build the benchmark program")
+
+if(NOT DEFINED VELMIRE_WINEPREFIX)
+  if(DEFINED ENV{WINEPREFIX})
+    set(_velmire_default_prefix $ENV{WINEPREFIX})
+  else()
+    set(_velmire_default_prefix ${CMAKE_BINARY_DIR}/wineprefix)
+  endif()
+  set(VELMIRE_WINEPREFIX ${_velmire_default_prefix} CACHE PATH "Wine prefix (32-bit) for tests")
+endif()
+find_program(VELMIRE_WINE wine)
+if(VELMIRE_WINE AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
+  set(CMAKE_CROSSCOMPILING_EMULATOR env WINEARCH=win32 WINEDEBUG=-all
+      WINEPREFIX=${VELMIRE_WINEPREFIX} ${VELMIRE_WINE})
+endif()
+
+if(NOT DEFINED VELMIRE_BUILD_TESTS OR VELMIRE_BUILD_TESTS)
+  find_package(GTest QUIET)
+  set(VELMIRE_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources for the cross build")
+  if(NOT TARGET GTest::gtest AND EXISTS ${VELMIRE_GTEST_SOURCE}/CMakeLists.txt)
+    set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    add_subdirectory(${VELMIRE_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    # The test folders ask for GTest with find_package: a package file that reports the
+    # targets just built makes that request succeed.
+    set(_velmire_gtest_dir ${CMAKE_BINARY_DIR}/googletest-package)
+    file(WRITE ${_velmire_gtest_dir}/GTestConfig.cmake
+         "# GoogleTest built from source inside this build tree.\nset(GTest_FOUND TRUE)\n")
+    set(GTest_DIR ${_velmire_gtest_dir} CACHE PATH "GoogleTest package of the cross build" FORCE)
+  endif()
+endif()
