@@ -2,6 +2,7 @@
 // out, with the chroma of marked blocks corrected (or the mask painted in Debug mode).
 #include <cstring>
 
+#include "detect/mask_scan.h"
 #include "plugin/filter.h"
 #include "plugin/pass_frames.h"
 #include "planar/candidate_tables_planar.h"
@@ -31,9 +32,13 @@ PVideoFrame CrossColorFilter::ReduceCrossColorPlanar(int n, IScriptEnvironment* 
 
   // The first and last chroma rows have no row above or below to search, so they stay as
   // they are; so do columns 0 .. 3 and those right of the last whole block.
+  bool maskClear = true;  // the mask comes zero-filled
   for (int cy = 1; cy <= chromaHeight - 2; ++cy) {
-    std::memset(mask.get(), 0, static_cast<size_t>(chromaWidth));
+    if (!maskClear) std::memset(mask.get(), 0, static_cast<size_t>(chromaWidth));
     BuildEdgeMaskPlanar(planes.Source().LumaRow(2 * cy), mask.get(), chromaWidth);
+    // A row without steep detail has nothing to paint or correct, and leaves the mask clear.
+    maskClear = !AnyMarked(mask.get(), 0, chromaWidth);
+    if (maskClear) continue;
     if (settings().Debug) {
       PaintDebugPlanar(mask.get(), chromaWidth, planes.output.URow(cy), planes.output.VRow(cy));
       continue;

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 
+#include "detect/mask_scan.h"
 #include "plugin/filter.h"
 #include "plugin/pass_frames.h"
 #include "yuy2/paint_debug_yuy2.h"
@@ -44,10 +45,15 @@ PVideoFrame CrossColorFilter::ReduceCrossColorYUY2(int n, IScriptEnvironment* en
   uint8_t* const output = frames.output->GetWritePtr();
   const int outputPitch = frames.output->GetPitch();
 
+  bool maskClear = true;  // the mask comes zero-filled
   for (int y = kRowsKeptAtEachEnd; y < height - kRowsKeptAtEachEnd; ++y) {
     uint8_t* const outputRow = output + static_cast<ptrdiff_t>(y) * outputPitch;
-    std::memset(mask.get(), 0, static_cast<size_t>(rowSize));
+    if (!maskClear) std::memset(mask.get(), 0, static_cast<size_t>(rowSize));
     BuildEdgeMaskYUY2(source.Row(y), mask.get(), rowSize);
+    // Most rows of most pictures have no steep detail at all: nothing to paint or correct, and
+    // the mask needs no clearing before the next row.
+    maskClear = !AnyMarked(mask.get(), 0, rowSize);
+    if (maskClear) continue;
 
     if (settings_.Debug) {
       PaintDebugYUY2(mask.get(), outputRow, rowSize);

@@ -1,0 +1,50 @@
+#include "fps_summary.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace velmire::bench {
+
+std::string BenchName(const std::string& format, const std::string& content,
+                      const std::string& path) {
+  return format + "/" + content + "/" + path;
+}
+
+void FpsSummaryReporter::ReportRuns(const std::vector<Run>& runs) {
+  ConsoleReporter::ReportRuns(runs);
+  for (const Run& run : runs) {
+    if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
+    const auto counter = run.counters.find("fps");
+    if (counter == run.counters.end()) continue;
+    double& best = fps_[run.run_name.function_name];
+    best = std::max(best, counter->second.value);
+  }
+}
+
+void FpsSummaryReporter::PrintSummary(std::ostream& out, const std::vector<std::string>& formats,
+                                      const std::vector<std::string>& contents,
+                                      const std::string& vectorPath) const {
+  auto fps = [&](const std::string& name) {
+    const auto it = fps_.find(name);
+    return it == fps_.end() ? 0.0 : it->second;
+  };
+  char line[256];
+  std::snprintf(line, sizeof line, "\n%-16s %-8s %10s %10s %10s %10s %10s\n", "frames/s", "content",
+                "copy", "portable", vectorPath.c_str(), "speed-up", "pass/copy");
+  out << line;
+  for (const std::string& format : formats) {
+    for (const std::string& content : contents) {
+      const double copy = fps(BenchName(format, content, "copy"));
+      const double portable = fps(BenchName(format, content, "portable"));
+      const double vector = fps(BenchName(format, content, vectorPath));
+      if (copy == 0 && portable == 0 && vector == 0) continue;  // filtered out of this run
+      const double speedUp = portable > 0 ? vector / portable : 0;
+      const double passOverCopy = vector > 0 ? copy / vector : 0;
+      std::snprintf(line, sizeof line, "%-16s %-8s %10.1f %10.1f %10.1f %9.2fx %9.2fx\n",
+                    format.c_str(), content.c_str(), copy, portable, vector, speedUp, passOverCopy);
+      out << line;
+    }
+  }
+}
+
+}  // namespace velmire::bench

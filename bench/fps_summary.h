@@ -1,0 +1,33 @@
+// Google Benchmark's console output, plus a table of frames per second by format and content
+// with the ratios the speed targets are stated in.
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace velmire::bench {
+
+// Benchmark names are "<format>/<content>/<path>"; the paths are "copy", "portable" and the
+// vector kernel set names.
+std::string BenchName(const std::string& format, const std::string& content,
+                      const std::string& path);
+
+class FpsSummaryReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override;
+
+  // One line per format and content: copy, portable and vector frames per second, the vector
+  // path's speed-up over the portable one, and the pass's time as a multiple of the copy's.
+  void PrintSummary(std::ostream& out, const std::vector<std::string>& formats,
+                    const std::vector<std::string>& contents, const std::string& vectorPath) const;
+
+ private:
+  // Frames per second by benchmark name; with repetitions, the best of them.
+  std::map<std::string, double> fps_;
+};
+
+}  // namespace velmire::bench

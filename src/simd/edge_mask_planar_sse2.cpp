@@ -1,0 +1,51 @@
+// Planar edge mask with SSE2: sixteen chroma columns (four groups of the walk, 32 luma samples)
+// per step.
+#include <emmintrin.h>
+
+#include "detect/edge_mask.h"
+#include "simd/edge_flags_planar_sse2.h"
+#include "simd/margin_dispatch.h"
+#include "simd/mask_row_walk.h"
+#include "simd/mask_row_walk_sse2.h"
+#include "simd/vector_kernels.h"
+
+namespace velmire::simd {
+namespace {
+
+constexpr int kFirstGroupColumn = 4;  // luma sample 8
+constexpr int kGroupColumns = 4;
+constexpr int kTrailingColumns = 4;  // the walk stops this far before the row's end
+constexpr int kGroupsPerBlock = 4;
+
+}  // namespace
+
+void BuildEdgeMaskPlanarSse2(const uint8_t* lumaRow, uint8_t* mask, int chromaRowSize,
+                             int thresholdY, int margin) {
+  if (chromaRowSize <= 2 * kTrailingColumns) return;
+  const int groupCount =
+      (chromaRowSize - kTrailingColumns - kFirstGroupColumn + kGroupColumns - 1) / kGroupColumns;
+  const int blockCount = (groupCount + kGroupsPerBlock - 1) / kGroupsPerBlock;
+  const __m128i threshold = ThresholdBytes(thresholdY);
+  auto lumaOf = [&](int k) { return lumaRow + 2 * (kFirstGroupColumn + 16 * k); };
+  auto hasEdges = [&](int k) {
+    const uint8_t* luma = lumaOf(k);
+    const __m128i spread =
+        _mm_or_si128(SpreadBytes(LoadSixteen(luma - 1), LoadSixteen(luma + 1), threshold),
+                     SpreadBytes(LoadSixteen(luma + 15), LoadSixteen(luma + 17), threshold));
+    if (IsAllZero(spread)) return false;
+    return AnyEdges(EdgeBytesOfGroups(luma, 2, threshold),
+                    EdgeBytesOfGroups(luma + 16, 2, threshold));
+  };
+  auto flagsOf = [&](int k) {
+    const int groups = groupCount - kGroupsPerBlock * k;
+    return FlagsOfGroupsPlanar(lumaOf(k), groups < kGroupsPerBlock ? groups : kGroupsPerBlock,
+                               threshold);
+  };
+  const bool walked = WithMargin(margin, [&]<int kMargin>() {
+    WalkMaskRow<Sse2Blocks, 1, kMargin>(mask, kFirstGroupColumn, chromaRowSize, blockCount,
+                                        groupCount / kGroupsPerBlock, hasEdges, flagsOf);
+  });
+  if (!walked) BuildEdgeMaskPlanarPortable(lumaRow, mask, chromaRowSize, thresholdY, margin);
+}
+
+}  // namespace velmire::simd
