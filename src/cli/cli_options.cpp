@@ -7,6 +7,7 @@
 
 #include "cli/cli_error.h"
 #include "cli/integer_parse.h"
+#include "cli/sweep_grid.h"
 
 namespace velmire::cli {
 namespace {
@@ -68,6 +69,8 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
   CliOptions options;
   std::vector<std::string> positional;
   bool demo = false;
+  bool sweep = false;
+  bool settings_given = false;  // a filter setting was named on the command line
   bool options_ended = false;
   ArgumentCursor cursor(args);
   while (!cursor.done()) {
@@ -104,14 +107,18 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
       options.action = CliAction::kVersion;
       return options;
     } else if (name == "--threshold-y") {
+      settings_given = true;
       options.threshold_y = ParseScriptInteger(name, value());
     } else if (name == "--noise") {
+      settings_given = true;
       options.noise = ParseScriptInteger(name, value());
     } else if (name == "--margin") {
+      settings_given = true;
       options.margin = ParseScriptInteger(name, value());
     } else if (name == "--debug") {
       no_value();
       options.debug = true;
+      settings_given = true;
     } else if (name == "-j" || name == "--threads") {
       options.threads = ParseThreads(name, value());
     } else if (name == "--plugin") {
@@ -125,6 +132,12 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
     } else if (name == "--no-progress") {
       no_value();
       options.progress = false;
+    } else if (name == "--sweep") {
+      no_value();
+      sweep = true;
+    } else if (name == "--sweep-grid") {
+      options.sweep_grid = ParseSweepGrid(value());
+      sweep = true;
     } else if (name == "--demo") {
       demo = true;
       const std::string* next = cursor.Peek();
@@ -139,11 +152,18 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
     }
   }
 
+  if (sweep && !demo) {
+    throw UsageError("--sweep runs on the demo clip: velmire --demo [DIR] --sweep");
+  }
+  if (sweep && settings_given) {
+    throw UsageError("--sweep chooses the filter settings itself; give your own combinations "
+                     "as --sweep-grid T:N:M,... instead");
+  }
   if (demo) {
     if (!positional.empty()) {
       throw UsageError("--demo takes no INPUT or OUTPUT (it writes into its folder: --demo DIR)");
     }
-    options.action = CliAction::kDemo;
+    options.action = sweep ? CliAction::kSweep : CliAction::kDemo;
     return options;
   }
   if (positional.size() > 2) {

@@ -6,9 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "cli/script_settings.h"
+
 namespace velmire::cli {
 
-enum class CliAction { kRun, kDemo, kHelp, kVersion };
+enum class CliAction { kRun, kDemo, kSweep, kHelp, kVersion };
 
 struct CompareRequest {
   std::int64_t frame = 0;
@@ -27,6 +29,7 @@ struct CliOptions {
   std::optional<CompareRequest> compare;
   std::optional<bool> progress;  // unset: on when standard error is a terminal
   std::string demo_dir = "velmire-demo";
+  std::vector<ScriptSettings> sweep_grid;  // empty: the built-in grid of the settings sweep
   std::string input = "-";       // "-" is standard input
   std::string output = "-";      // "-" is standard output
 };

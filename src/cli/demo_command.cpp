@@ -6,9 +6,9 @@
 #include <system_error>
 #include <vector>
 
-#include "cli/chroma_metrics.h"
 #include "cli/cli_error.h"
 #include "cli/demo_clip.h"
+#include "cli/demo_judgement.h"
 #include "cli/filter_job.h"
 #include "cli/input_file.h"
 #include "cli/output_file.h"
@@ -52,26 +52,17 @@ void BuildInputs(const DemoSpec& spec, std::vector<Variant>& variants) {
   for (auto& file : files) file->Commit();
 }
 
-struct Judgement {
-  ChangedShare changed;
-  ChromaError before, after;
-};
-
-Judgement Judge(const Variant& v) {
+DemoJudgement Judge(const Variant& v) {
   InputFile in_file(v.input), out_file(v.output);
   Y4mReader in(in_file), out(out_file);
   const FrameGeometry g = in.geometry();
-  ChangedShareTally changed;
-  ChromaErrorTally before, after;
+  DemoJudgementTally tally;
   Y4mFrame a, b;
   for (std::size_t t = 0; in.ReadFrame(a) && out.ReadFrame(b) && t < v.clean.size(); ++t) {
-    const FrameView input = ViewFrame(g, a.data.data()), output = ViewFrame(g, b.data.data());
-    const FrameView clean = ViewFrame(g, v.clean[t].data());
-    changed.Add(input, output, v.masks[t].data());
-    before.Add(input, clean, v.masks[t].data());
-    after.Add(output, clean, v.masks[t].data());
+    tally.Add(ViewFrame(g, a.data.data()), ViewFrame(g, b.data.data()),
+              ViewFrame(g, v.clean[t].data()), v.masks[t].data());
   }
-  return Judgement{changed.Share(), before.Mean(), after.Mean()};
+  return tally.Result();
 }
 
 std::string Format(const char* format, double a, double b = 0.0, double c = 0.0) {
@@ -121,7 +112,7 @@ void RunDemo(const CliOptions& options, const std::string& plugin_path, int thre
     job.compare = CompareRequest{spec.frames / 2, v.picture};
     job.progress = options.progress.value_or(false);
     const FilterJobResult result = RunFilterJob(job);
-    const Judgement j = Judge(v);
+    const DemoJudgement j = Judge(v);
 
     out << "\n" << v.describe << ": " << result.frames << " frames filtered in "
         << Format("%.2f s (%.1f fps)", result.seconds,

@@ -7,6 +7,7 @@
 
 #include "cli/cli_error.h"
 #include "cli/comparison_picture.h"
+#include "cli/filter_invocation.h"
 #include "cli/frame_pipeline.h"
 #include "cli/host_frames.h"
 #include "cli/input_file.h"
@@ -22,18 +23,9 @@
 namespace velmire::cli {
 namespace {
 
-constexpr const char* kFunction = "Velmire";
-
 PClip InvokeFilter(host::ScriptEnvironment& env, const PClip& source, const FilterJob& job,
                    bool debug) {
-  const AVSValue result = env.Invoke(kFunction, {AVSValue(source)},
-                                     {{"ThresholdY", AVSValue(job.threshold_y)},
-                                      {"Noise", AVSValue(job.noise)},
-                                      {"Margin", AVSValue(job.margin)},
-                                      {"Debug", AVSValue(debug)}});
-  PClip clip = result.AsClip();
-  if (!clip) throw CliError(std::string("plug-in: ") + kFunction + " returned no clip");
-  return clip;
+  return InvokeVelmire(env, source, ScriptSettings{job.threshold_y, job.noise, job.margin, debug});
 }
 
 std::vector<std::uint8_t> StreamBytes(const PVideoFrame& frame, const FrameGeometry& g) {

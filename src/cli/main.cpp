@@ -15,6 +15,7 @@
 #include "cli/filter_job.h"
 #include "cli/interrupt_cleanup.h"
 #include "cli/plugin_locator.h"
+#include "cli/sweep_command.h"
 #include "host/host_error.h"
 
 #ifndef VELMIRE_VERSION
@@ -36,6 +37,10 @@ int Run(const CliOptions& options) {
                           : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   if (options.action == CliAction::kDemo) {
     RunDemo(options, plugin, threads, std::cout);
+    return 0;
+  }
+  if (options.action == CliAction::kSweep) {
+    RunSweep(options, plugin, threads, std::cout);
     return 0;
   }
   FilterJob job;

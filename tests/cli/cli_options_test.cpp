@@ -45,6 +45,15 @@ TEST(CliOptions, ActionsHelpVersionAndDemo) {
   EXPECT_EQ(Parse({"--demo", "out", "-j", "2"}).demo_dir, "out");
   EXPECT_EQ(Parse({"--demo", "-j", "2"}).demo_dir, "velmire-demo");
   EXPECT_EQ(Parse({"--demo=/tmp/d"}).demo_dir, "/tmp/d");
+
+  const CliOptions sweep = Parse({"--demo", "out", "--sweep", "-j2"});
+  EXPECT_EQ(sweep.action, CliAction::kSweep);
+  EXPECT_EQ(sweep.demo_dir, "out");
+  EXPECT_TRUE(sweep.sweep_grid.empty());  // the built-in grid
+  const CliOptions reduced = Parse({"--sweep-grid=20:120:2,45:30:0", "--demo"});
+  EXPECT_EQ(reduced.action, CliAction::kSweep);
+  ASSERT_EQ(reduced.sweep_grid.size(), 2u);
+  EXPECT_EQ(reduced.sweep_grid[1], (ScriptSettings{45, 30, 0, false}));
   EXPECT_FALSE(UsageText().empty());
 }
 
@@ -72,6 +81,12 @@ TEST(CliOptions, RefusesWithOneClearLine) {
       {{"a", "b", "c"}, "too many arguments: 'c'"},
       {{"--demo", "d", "in.y4m"}, "--demo takes no INPUT or OUTPUT"},
       {{"in.y4m", "--demo"}, "--demo takes no INPUT or OUTPUT"},
+      {{"--sweep"}, "--sweep runs on the demo clip"},
+      {{"--sweep-grid", "30:60:1", "in.y4m"}, "--sweep runs on the demo clip"},
+      {{"--demo", "--sweep", "--noise", "90"}, "--sweep chooses the filter settings itself"},
+      {{"--debug", "--demo", "--sweep"}, "--sweep chooses the filter settings itself"},
+      {{"--sweep=yes", "--demo"}, "option --sweep takes no value"},
+      {{"--demo", "--sweep-grid", "30:60"}, "option --sweep-grid needs T:N:M"},
   };
   for (const Case& c : cases) {
     try {
