@@ -100,15 +100,9 @@ void RunDemo(const CliOptions& options, const std::string& plugin_path, int thre
   BuildInputs(spec, variants);
 
   for (const Variant& v : variants) {
-    FilterJob job;
+    FilterJob job = JobWithSettingsOf(options, plugin_path, threads);
     job.input = v.input;
     job.output = v.output;
-    job.plugin_path = plugin_path;
-    job.threshold_y = options.threshold_y;
-    job.noise = options.noise;
-    job.margin = options.margin;
-    job.debug = options.debug;
-    job.threads = threads;
     job.compare = CompareRequest{spec.frames / 2, v.picture};
     job.progress = options.progress.value_or(false);
     const FilterJobResult result = RunFilterJob(job);

@@ -46,6 +46,18 @@ void WriteComparison(host::ScriptEnvironment& env, const PClip& source, const PC
 
 }  // namespace
 
+FilterJob JobWithSettingsOf(const CliOptions& options, const std::string& plugin_path,
+                            int threads) {
+  FilterJob job;
+  job.plugin_path = plugin_path;
+  job.threshold_y = options.threshold_y;
+  job.noise = options.noise;
+  job.margin = options.margin;
+  job.debug = options.debug;
+  job.threads = threads;
+  return job;
+}
+
 FilterJobResult RunFilterJob(const FilterJob& job) {
   auto input = std::make_unique<InputFile>(job.input);
   auto reader = std::make_unique<Y4mReader>(*input);

@@ -23,6 +23,11 @@ struct FilterJob {
   bool progress = false;
 };
 
+// A job with the command line's script arguments, plug-in and thread count; input, output,
+// comparison picture and progress are left to the caller.
+FilterJob JobWithSettingsOf(const CliOptions& options, const std::string& plugin_path,
+                            int threads);
+
 struct FilterJobResult {
   std::int64_t frames = 0;
   double seconds = 0.0;

@@ -43,15 +43,9 @@ int Run(const CliOptions& options) {
     RunSweep(options, plugin, threads, std::cout);
     return 0;
   }
-  FilterJob job;
+  FilterJob job = JobWithSettingsOf(options, plugin, threads);
   job.input = options.input;
   job.output = options.output;
-  job.plugin_path = plugin;
-  job.threshold_y = options.threshold_y;
-  job.noise = options.noise;
-  job.margin = options.margin;
-  job.debug = options.debug;
-  job.threads = threads;
   job.compare = options.compare;
   job.progress = options.progress.value_or(::isatty(STDERR_FILENO) != 0);
   RunFilterJob(job);
