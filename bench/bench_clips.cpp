@@ -21,8 +21,8 @@ std::vector<uint8_t> StreamFrame(const BenchFormat& format, Content content, int
     case Content::kFlat:
       return std::vector<uint8_t>(bytes, 128);
     case Content::kNatural: {
-      const cli::DemoSpec spec{format.width, format.height, kClipFrames};
-      cli::DemoFrames frames = cli::RenderDemoFrames(spec, index);
+      const cli::DemoSpec demo{format.width, format.height, kClipFrames};
+      cli::DemoFrames frames = cli::RenderDemoFrames(demo, index);
       return std::move(yuy2 ? frames.yuv422.decoded : frames.yuv420.decoded);
     }
     case Content::kDense:

@@ -46,16 +46,16 @@ DemoFrame MakeVariant(const DecodedPicture& pic, const std::vector<std::uint8_t>
 
 }  // namespace
 
-DemoFrames RenderDemoFrames(const DemoSpec& spec, int index) {
-  const YuvImage scene = RenderDemoScene(spec.width, spec.height, index);
+DemoFrames RenderDemoFrames(const DemoSpec& demo, int index) {
+  const YuvImage scene = RenderDemoScene(demo.width, demo.height, index);
   const DecodedPicture pic = PassThroughComposite(scene, index);
   const std::vector<std::uint8_t> detail = FindDetailedAreas(scene.y);
   return DemoFrames{MakeVariant(pic, detail, ChromaLayout::k422),
                     MakeVariant(pic, detail, ChromaLayout::k420)};
 }
 
-std::string DemoHeaderLine(const DemoSpec& spec, ChromaLayout layout) {
-  return "YUV4MPEG2 W" + std::to_string(spec.width) + " H" + std::to_string(spec.height) +
+std::string DemoHeaderLine(const DemoSpec& demo, ChromaLayout layout) {
+  return "YUV4MPEG2 W" + std::to_string(demo.width) + " H" + std::to_string(demo.height) +
          " F30000:1001 It A10:11 " + (layout == ChromaLayout::k422 ? "C422" : "C420mpeg2") +
          " XCOLORRANGE=LIMITED";
 }

@@ -29,10 +29,10 @@ struct DemoFrames {
 };
 
 // Builds frame `index` of both variants; the same index always gives the same bytes.
-DemoFrames RenderDemoFrames(const DemoSpec& spec, int index);
+DemoFrames RenderDemoFrames(const DemoSpec& demo, int index);
 
 // The stream header line of a variant: 29.97 fps, interlaced top field first, NTSC pixel
 // aspect, limited range.
-std::string DemoHeaderLine(const DemoSpec& spec, ChromaLayout layout);
+std::string DemoHeaderLine(const DemoSpec& demo, ChromaLayout layout);
 
 }  // namespace velmire::cli

@@ -31,17 +31,17 @@ struct Variant {
 };
 
 // Writes the input clips of both variants and keeps their clean frames and masks.
-void BuildInputs(const DemoSpec& spec, std::vector<Variant>& variants) {
+void BuildInputs(const DemoSpec& demo, std::vector<Variant>& variants) {
   std::vector<std::unique_ptr<OutputFile>> files;
   std::vector<std::unique_ptr<Y4mWriter>> writers;
   for (Variant& v : variants) {
     files.push_back(std::make_unique<OutputFile>(v.input));
     writers.push_back(std::make_unique<Y4mWriter>(
-        *files.back(), ParseY4mHeader(DemoHeaderLine(spec, v.layout))));
+        *files.back(), ParseY4mHeader(DemoHeaderLine(demo, v.layout))));
     writers.back()->WriteHeader();
   }
-  for (int t = 0; t < spec.frames; ++t) {
-    DemoFrames frames = RenderDemoFrames(spec, t);
+  for (int t = 0; t < demo.frames; ++t) {
+    DemoFrames frames = RenderDemoFrames(demo, t);
     for (std::size_t i = 0; i < variants.size(); ++i) {
       DemoFrame& f = variants[i].layout == ChromaLayout::k422 ? frames.yuv422 : frames.yuv420;
       writers[i]->WriteFrame(Y4mFrame{"FRAME", f.decoded});
@@ -81,7 +81,7 @@ void RunDemo(const CliOptions& options, const std::string& plugin_path, int thre
   if (error) {
     throw OutputError("demo: cannot create the folder '" + dir.string() + "': " + error.message());
   }
-  const DemoSpec spec;
+  const DemoSpec demo;
   std::vector<Variant> variants = {
       {ChromaLayout::k422, "422", "4:2:2 (YUY2 pass)", {}, {}, {}, {}, {}},
       {ChromaLayout::k420, "420", "4:2:0 (planar pass)", {}, {}, {}, {}, {}},
@@ -92,18 +92,18 @@ void RunDemo(const CliOptions& options, const std::string& plugin_path, int thre
     v.picture = (dir / ("compare-" + std::string(v.tag) + ".png")).string();
   }
 
-  out << "Building the demo clip: " << spec.frames << " frames of " << spec.width << "x"
-      << spec.height << " at 29.97 fps, a moving scene of fine detail\n"
+  out << "Building the demo clip: " << demo.frames << " frames of " << demo.width << "x"
+      << demo.height << " at 29.97 fps, a moving scene of fine detail\n"
       << "passed through a model of NTSC composite video, so it carries cross-colour that\n"
       << "alternates line by line and frame by frame.\n"
       << std::flush;
-  BuildInputs(spec, variants);
+  BuildInputs(demo, variants);
 
   for (const Variant& v : variants) {
     FilterJob job = JobWithSettingsOf(options, plugin_path, threads);
     job.input = v.input;
     job.output = v.output;
-    job.compare = CompareRequest{spec.frames / 2, v.picture};
+    job.compare = CompareRequest{demo.frames / 2, v.picture};
     job.progress = options.progress.value_or(false);
     const FilterJobResult result = RunFilterJob(job);
     const DemoJudgement j = Judge(v);

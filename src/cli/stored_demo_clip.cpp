@@ -15,13 +15,13 @@ void Keep(DemoFrame& frame, StoredDemoClip& clip, std::size_t index) {
 
 }  // namespace
 
-std::vector<StoredDemoClip> RenderStoredDemoClips(const DemoSpec& spec, int threads) {
-  const std::size_t frames = spec.frames > 0 ? std::size_t(spec.frames) : 0;
+std::vector<StoredDemoClip> RenderStoredDemoClips(const DemoSpec& demo, int threads) {
+  const std::size_t frames = demo.frames > 0 ? std::size_t(demo.frames) : 0;
   std::vector<StoredDemoClip> clips(2);
   clips[0].layout = ChromaLayout::k422;
   clips[1].layout = ChromaLayout::k420;
   for (StoredDemoClip& clip : clips) {
-    clip.header_line = DemoHeaderLine(spec, clip.layout);
+    clip.header_line = DemoHeaderLine(demo, clip.layout);
     clip.decoded.resize(frames);
     clip.clean.resize(frames);
     clip.detail_masks.resize(frames);
@@ -31,7 +31,7 @@ std::vector<StoredDemoClip> RenderStoredDemoClips(const DemoSpec& spec, int thre
   FrameStages stages;
   stages.frame_exists = [&](std::int64_t n) { return n < std::int64_t(frames); };
   stages.produce = [&](std::int64_t n) {
-    DemoFrames rendered = RenderDemoFrames(spec, static_cast<int>(n));
+    DemoFrames rendered = RenderDemoFrames(demo, static_cast<int>(n));
     Keep(rendered.yuv422, clips[0], std::size_t(n));
     Keep(rendered.yuv420, clips[1], std::size_t(n));
     return Y4mFrame{};

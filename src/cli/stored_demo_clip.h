@@ -20,6 +20,6 @@ struct StoredDemoClip {
 
 // Renders every frame once, `threads` frames at once; returns the 4:2:2 variant, then the
 // 4:2:0 one.
-std::vector<StoredDemoClip> RenderStoredDemoClips(const DemoSpec& spec, int threads);
+std::vector<StoredDemoClip> RenderStoredDemoClips(const DemoSpec& demo, int threads);
 
 }  // namespace velmire::cli

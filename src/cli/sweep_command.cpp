@@ -29,9 +29,9 @@ std::string Format(const char* format, double a, double b = 0.0) {
   return text;
 }
 
-void PrintLegend(const DemoSpec& spec, int threads, std::ostream& out) {
-  out << "Settings sweep on the demo clip (" << spec.frames << " frames of " << spec.width << "x"
-      << spec.height << ", a moving scene of fine detail with cross-colour from a model of NTSC "
+void PrintLegend(const DemoSpec& demo, int threads, std::ostream& out) {
+  out << "Settings sweep on the demo clip (" << demo.frames << " frames of " << demo.width << "x"
+      << demo.height << ", a moving scene of fine detail with cross-colour from a model of NTSC "
       << "composite video), " << threads << (threads == 1 ? " thread" : " threads") << ".\n\n"
       << "Chroma error: mean absolute difference (8-bit) of U and V from the clean scene, on "
       << "the detailed areas and on the whole frame. Changed: share of chroma samples the "
@@ -58,15 +58,15 @@ void RunSweep(const CliOptions& options, const std::string& plugin_path, int thr
   }
   const std::vector<ScriptSettings> grid =
       options.sweep_grid.empty() ? DefaultSweepGrid() : options.sweep_grid;
-  const DemoSpec spec;
+  const DemoSpec demo;
 
   out << "Building the demo clip, then filtering it with " << grid.size()
       << (grid.size() == 1 ? " combination" : " combinations")
       << " of settings in both layouts.\n\n" << std::flush;
-  const std::vector<StoredDemoClip> clips = RenderStoredDemoClips(spec, threads);
+  const std::vector<StoredDemoClip> clips = RenderStoredDemoClips(demo, threads);
 
   std::ostringstream report;
-  PrintLegend(spec, threads, report);
+  PrintLegend(demo, threads, report);
   for (const StoredDemoClip& clip : clips) {
     const std::vector<SweepRow> rows = SweepSettings(clip, grid, plugin_path, threads);
     const ChromaError& unfiltered = rows.front().judgement.before;
