@@ -59,9 +59,10 @@ inline BlockFlags256 FlagsOfLastGroups(const uint8_t* luma, int groups, __m128i 
 void BuildEdgeMaskPlanarAvx2(const uint8_t* lumaRow, uint8_t* mask, int chromaRowSize,
                              int thresholdY, int margin) {
   if (chromaRowSize <= 2 * kTrailingColumns) return;
-  const int groupCount =
-      (chromaRowSize - kTrailingColumns - kFirstGroupColumn + kGroupColumns - 1) / kGroupColumns;
-  const int blockCount = (groupCount + kGroupsPerBlock - 1) / kGroupsPerBlock;
+  const WalkExtent extent = WalkExtentOf(chromaRowSize, kFirstGroupColumn, kTrailingColumns,
+                                          kGroupColumns, kGroupsPerBlock);
+  const int groupCount = extent.groupCount;
+  const int blockCount = extent.blockCount;
   const __m128i threshold = ThresholdBytes(thresholdY);
   const __m256i threshold256 = _mm256_broadcastsi128_si256(threshold);
   auto lumaOf = [&](int k) { return lumaRow + 2 * (kFirstGroupColumn + 32 * k); };

@@ -22,9 +22,10 @@ constexpr int kGroupsPerBlock = 4;
 void BuildEdgeMaskPlanarSse2(const uint8_t* lumaRow, uint8_t* mask, int chromaRowSize,
                              int thresholdY, int margin) {
   if (chromaRowSize <= 2 * kTrailingColumns) return;
-  const int groupCount =
-      (chromaRowSize - kTrailingColumns - kFirstGroupColumn + kGroupColumns - 1) / kGroupColumns;
-  const int blockCount = (groupCount + kGroupsPerBlock - 1) / kGroupsPerBlock;
+  const WalkExtent extent = WalkExtentOf(chromaRowSize, kFirstGroupColumn, kTrailingColumns,
+                                          kGroupColumns, kGroupsPerBlock);
+  const int groupCount = extent.groupCount;
+  const int blockCount = extent.blockCount;
   const __m128i threshold = ThresholdBytes(thresholdY);
   auto lumaOf = [&](int k) { return lumaRow + 2 * (kFirstGroupColumn + 16 * k); };
   auto hasEdges = [&](int k) {

@@ -47,9 +47,10 @@ inline BlockFlags256 FlagsOfLastGroups(const uint8_t* group, int groups, __m128i
 void BuildEdgeMaskYUY2Avx2(const uint8_t* srcRow, uint8_t* mask, int rowSize, int thresholdY,
                            int margin) {
   if (rowSize <= 2 * kTrailingBytes) return;
-  const int groupCount =
-      (rowSize - kTrailingBytes - kFirstGroupByte + kGroupBytes - 1) / kGroupBytes;
-  const int blockCount = (groupCount + kGroupsPerBlock - 1) / kGroupsPerBlock;
+  const WalkExtent extent =
+      WalkExtentOf(rowSize, kFirstGroupByte, kTrailingBytes, kGroupBytes, kGroupsPerBlock);
+  const int groupCount = extent.groupCount;
+  const int blockCount = extent.blockCount;
   // A trailing half macropixel is no chroma position and is never marked.
   const int limit = rowSize / kBytesPerMacropixel * kBytesPerMacropixel;
   const __m128i threshold = ThresholdBytes(thresholdY);

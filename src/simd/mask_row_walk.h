@@ -16,6 +16,19 @@
 namespace velmire::simd {
 namespace {
 
+// The groups a walk visits (starting at `first`, every `groupSize`, while below
+// rowSize - trailing) and the blocks of `groupsPerBlock` groups that hold them.
+struct WalkExtent {
+  int groupCount;
+  int blockCount;
+};
+
+inline WalkExtent WalkExtentOf(int rowSize, int first, int trailing, int groupSize,
+                               int groupsPerBlock) {
+  const int groupCount = (rowSize - trailing - first + groupSize - 1) / groupSize;
+  return {groupCount, (groupCount + groupsPerBlock - 1) / groupsPerBlock};
+}
+
 template <typename Blocks, int kUnit, int kMargin, typename HasEdges, typename FlagsOf>
 void WalkMaskRow(uint8_t* mask, int firstByte, int limit, int blockCount, int fullBlocks,
                  HasEdges hasEdges, FlagsOf flagsOf) {
