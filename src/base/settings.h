@@ -1,0 +1,39 @@
+// The filter's settings, as every front-end offers them: defaults, ranges and clamping are
+// written here once. Out-of-range values are clamped, never refused, by the core; a front-end
+// whose users expect refusals (VapourSynth) checks against the same ranges itself.
+#pragma once
+
+namespace velmire {
+
+// One integer argument of the script function: its name as the AviSynth-style hosts spell it,
+// its range and its default.
+struct IntegerSetting {
+  const char* name;
+  int minimum;
+  int maximum;
+  int defaultValue;
+
+  int Clamp(int value) const {
+    return value < minimum ? minimum : value > maximum ? maximum : value;
+  }
+};
+
+inline constexpr IntegerSetting kThresholdY{"ThresholdY", 0, 255, 30};
+inline constexpr IntegerSetting kNoise{"Noise", 0, 255, 60};
+inline constexpr IntegerSetting kMargin{"Margin", 0, 4, 1};
+
+struct Settings {
+  int ThresholdY = kThresholdY.defaultValue;  // luma edge threshold (8-bit units)
+  int Noise = kNoise.defaultValue;            // a match must differ by less (8-bit units)
+  int Margin = kMargin.defaultValue;          // widening of the edge mask, chroma positions
+  bool Debug = false;                         // paint the mask instead of correcting
+
+  static Settings Clamped(int thresholdY, int noise, int margin, bool debug) {
+    return Settings{kThresholdY.Clamp(thresholdY), kNoise.Clamp(noise), kMargin.Clamp(margin),
+                    debug};
+  }
+
+  friend bool operator==(const Settings&, const Settings&) = default;
+};
+
+}  // namespace velmire
