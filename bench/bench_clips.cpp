@@ -1,21 +1,28 @@
 #include "bench_clips.h"
 
-#include <cstdint>
+#include <cstring>
 #include <random>
 
-#include "cli/demo_clip.h"
-#include "cli/layout_conversion.h"
-#include "cli/y4m_header.h"
-#include "host/memory_clip.h"
+#include "tool/demo/demo_clip.h"
+#include "tool/filtering/layout_conversion.h"
+#include "tool/y4m/y4m_header.h"
 
 namespace velmire::bench {
 namespace {
 
+constexpr ptrdiff_t kRowAlignment = 64;
+
+ptrdiff_t AlignedPitch(int rowSize) {
+  return (rowSize + kRowAlignment - 1) / kRowAlignment * kRowAlignment;
+}
+
+bool IsPacked(const BenchFormat& f) { return f.format.layout == Layout::kYUY2; }
+
 // Frame `index` in stream order (Y plane, then U, then V, rows packed), 4:2:2 for YUY2 and
 // 4:2:0 for the planar formats.
 std::vector<uint8_t> StreamFrame(const BenchFormat& format, Content content, int index) {
-  const bool yuy2 = format.pixelType == VideoInfo::CS_YUY2;
-  const cli::ChromaLayout layout = yuy2 ? cli::ChromaLayout::k422 : cli::ChromaLayout::k420;
+  const bool packed = IsPacked(format);
+  const cli::ChromaLayout layout = packed ? cli::ChromaLayout::k422 : cli::ChromaLayout::k420;
   const size_t bytes = cli::MakeFrameGeometry(layout, format.width, format.height).frame_bytes();
   switch (content) {
     case Content::kFlat:
@@ -23,7 +30,7 @@ std::vector<uint8_t> StreamFrame(const BenchFormat& format, Content content, int
     case Content::kNatural: {
       const cli::DemoSpec demo{format.width, format.height, kClipFrames};
       cli::DemoFrames frames = cli::RenderDemoFrames(demo, index);
-      return std::move(yuy2 ? frames.yuv422.decoded : frames.yuv420.decoded);
+      return std::move(packed ? frames.yuv422.decoded : frames.yuv420.decoded);
     }
     case Content::kDense:
       break;
@@ -34,28 +41,60 @@ std::vector<uint8_t> StreamFrame(const BenchFormat& format, Content content, int
   return frame;
 }
 
-PVideoFrame HostFrame(host::ScriptEnvironment& env, const VideoInfo& vi,
-                      const std::vector<uint8_t>& stream) {
-  PVideoFrame frame = env.NewVideoFrame(vi);
-  auto view = [&](int plane) {
-    return cli::PlaneView{frame->GetWritePtr(plane), frame->GetPitch(plane)};
+}  // namespace
+
+BenchFrame::BenchFrame(const BenchFormat& format) {
+  auto add = [&](int rowSize, int height) {
+    const size_t offset = bytes_.size();
+    const ptrdiff_t pitch = AlignedPitch(rowSize);
+    planes_.push_back(Plane{offset, pitch, rowSize, height});
+    bytes_.resize(offset + size_t(pitch) * size_t(height));
   };
-  if (vi.IsYUY2()) {
-    cli::StreamFrameToYUY2(stream.data(), vi.width, vi.height, view(PLANAR_Y));
-  } else {
-    cli::StreamFrameToI420(stream.data(), vi.width, vi.height, view(PLANAR_Y), view(PLANAR_U),
-                           view(PLANAR_V));
+  if (IsPacked(format)) {
+    add(2 * format.width, format.height);
+    return;
   }
-  return frame;
+  add(format.width, format.height);
+  add(format.width / 2, format.height / 2);
+  add(format.width / 2, format.height / 2);
 }
 
-}  // namespace
+FrameView BenchFrame::View() const {
+  FrameView view;
+  PlaneView* out[3] = {&view.y, &view.u, &view.v};
+  for (size_t i = 0; i < planes_.size(); ++i) {
+    const Plane& p = planes_[i];
+    *out[i] = PlaneView{bytes_.data() + p.offset, p.pitch, p.rowSize, p.height};
+  }
+  return view;
+}
+
+WritableFrameView BenchFrame::WritableView() {
+  WritableFrameView view;
+  WritablePlaneView* out[3] = {&view.y, &view.u, &view.v};
+  for (size_t i = 0; i < planes_.size(); ++i) {
+    const Plane& p = planes_[i];
+    *out[i] = WritablePlaneView{bytes_.data() + p.offset, p.pitch, p.rowSize, p.height};
+  }
+  return view;
+}
+
+void BenchFrame::CopyFrom(const BenchFrame& source) {
+  for (size_t i = 0; i < planes_.size(); ++i) {
+    const Plane& p = planes_[i];
+    for (int r = 0; r < p.height; ++r) {
+      std::memcpy(bytes_.data() + p.offset + size_t(r) * size_t(p.pitch),
+                  source.bytes_.data() + p.offset + size_t(r) * size_t(p.pitch),
+                  size_t(p.rowSize));
+    }
+  }
+}
 
 const std::vector<BenchFormat>& BenchFormats() {
   static const std::vector<BenchFormat> formats{
-      {"YUY2 720x480", VideoInfo::CS_YUY2, 720, 480},
-      {"YV12 720x480", VideoInfo::CS_YV12, 720, 480},
-      {"YV12 1920x1080", VideoInfo::CS_YV12, 1920, 1080},
+      {"YUY2 720x480", {Layout::kYUY2, 8}, 720, 480},
+      {"YV12 720x480", {Layout::kPlanar420, 8}, 720, 480},
+      {"YV12 1920x1080", {Layout::kPlanar420, 8}, 1920, 1080},
   };
   return formats;
 }
@@ -72,19 +111,22 @@ const char* ContentName(Content content) {
   return "?";
 }
 
-PClip MakeBenchClip(host::ScriptEnvironment& env, const BenchFormat& format, Content content) {
-  VideoInfo vi;
-  vi.width = format.width;
-  vi.height = format.height;
-  vi.pixel_type = format.pixelType;
-  vi.fps_numerator = 30000;
-  vi.fps_denominator = 1001;
-  vi.num_frames = kClipFrames;
-  std::vector<PVideoFrame> frames;
+std::vector<BenchFrame> MakeBenchClip(const BenchFormat& format, Content content) {
+  std::vector<BenchFrame> frames;
   for (int i = 0; i < kClipFrames; ++i) {
-    frames.push_back(HostFrame(env, vi, StreamFrame(format, content, i)));
+    const std::vector<uint8_t> stream = StreamFrame(format, content, i);
+    BenchFrame& frame = frames.emplace_back(format);
+    const WritableFrameView view = frame.WritableView();
+    if (IsPacked(format)) {
+      cli::StreamFrameToYUY2(stream.data(), format.width, format.height,
+                             {view.y.data, view.y.pitch});
+    } else {
+      cli::StreamFrameToI420(stream.data(), format.width, format.height,
+                             {view.y.data, view.y.pitch}, {view.u.data, view.u.pitch},
+                             {view.v.data, view.v.pitch});
+    }
   }
-  return PClip(new host::MemoryClip(vi, std::move(frames)));
+  return frames;
 }
 
 }  // namespace velmire::bench

@@ -1,16 +1,17 @@
-// The clips the benchmark filters: three frame formats, each with three contents.
+// The clips the benchmark filters: frame formats, each with three contents, held in memory as
+// the frame servers hold them (planes with rows aligned to 64 bytes).
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
-#include "host/plugin_interface.h"
-#include "host/script_environment.h"
+#include "base/frame_view.h"
 
 namespace velmire::bench {
 
 struct BenchFormat {
   const char* name;
-  int pixelType;
+  SampleFormat format;
   int width;
   int height;
 };
@@ -26,8 +27,27 @@ enum class Content {
 const char* ContentName(Content content);
 inline constexpr Content kContents[] = {Content::kFlat, Content::kNatural, Content::kDense};
 
-// Frames held in a memory clip, made in `env`.
+// One frame's planes in a buffer of its own.
+class BenchFrame {
+ public:
+  BenchFrame(const BenchFormat& format);
+  FrameView View() const;
+  WritableFrameView WritableView();
+  // Copies every plane of `source` (same format) into this frame, row by row.
+  void CopyFrom(const BenchFrame& source);
+
+ private:
+  struct Plane {
+    size_t offset;
+    ptrdiff_t pitch;
+    int rowSize;
+    int height;
+  };
+  std::vector<uint8_t> bytes_;
+  std::vector<Plane> planes_;  // one (YUY2) or three
+};
+
 inline constexpr int kClipFrames = 4;
-PClip MakeBenchClip(host::ScriptEnvironment& env, const BenchFormat& format, Content content);
+std::vector<BenchFrame> MakeBenchClip(const BenchFormat& format, Content content);
 
 }  // namespace velmire::bench

@@ -1,62 +1,86 @@
-// velmire_bench: frames per second of whole frames through the filter object, with the portable
+// velmire_bench: frames per second of whole frames through the filter core, with the portable
 // kernels, with every vector kernel set the processor runs, and of a plain copy of the same
-// frame (the copy every pass makes: the floor), for three formats and three contents, on one
-// thread. Google Benchmark's options apply, e.g. --benchmark_filter=YUY2 or
-// --benchmark_repetitions=3 (the summary then takes the best of the repetitions).
+// frame (the copy every front-end makes for the output: the floor), for each format and three
+// contents, on one thread. --kernels=NAME measures that set alone (with the copy). Google
+// Benchmark's options apply, e.g. --benchmark_filter=YUY2 or --benchmark_repetitions=3 (the
+// summary then takes the best of the repetitions).
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <iostream>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
 #include "bench_clips.h"
+#include "core/cross_color.h"
+#include "core/kernel_table.h"
 #include "fps_summary.h"
-#include "host/script_environment.h"
-#include "plugin/filter.h"
-#include "plugin/kernel_set.h"
 #include "processor_name.h"
 
 namespace velmire::bench {
 namespace {
 
-// The default settings of the script function.
-constexpr int kThresholdY = 30;
-constexpr int kNoise = 60;
-constexpr int kMargin = 1;
+const Settings kSettings{};  // the script function's defaults
 
 void CountFrames(benchmark::State& state) {
   state.counters["fps"] =
       benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
-// Fetches each frame and makes it writable: a new buffer and a copy of every plane.
-void RegisterCopy(const std::string& name, PClip clip, host::ScriptEnvironment& env) {
-  benchmark::RegisterBenchmark(name.c_str(), [clip, &env](benchmark::State& state) {
+using Clip = std::shared_ptr<const std::vector<BenchFrame>>;
+
+// Copies each frame into an output frame, as a front-end does before the pass.
+void RegisterCopy(const std::string& name, Clip clip, const BenchFormat& format) {
+  benchmark::RegisterBenchmark(name.c_str(), [clip, format](benchmark::State& state) {
+    BenchFrame output(format);
     int n = 0;
     for (auto _ : state) {
-      PVideoFrame frame = clip->GetFrame(n, &env);
-      env.MakeWritable(&frame);
-      benchmark::DoNotOptimize(frame->GetReadPtr());
+      output.CopyFrom((*clip)[size_t(n)]);
+      benchmark::DoNotOptimize(output.View().y.data);
       n = (n + 1) % kClipFrames;
     }
     CountFrames(state);
   });
 }
 
-void RegisterFilter(const std::string& name, PClip clip, const KernelSet& kernels,
-                    host::ScriptEnvironment& env) {
-  benchmark::RegisterBenchmark(name.c_str(), [clip, &kernels, &env](benchmark::State& state) {
-    const PClip filter(
-        new CrossColorFilter(clip, kThresholdY, kNoise, kMargin, false, &env, kernels));
+// The copy and the pass over frame n, with frames n-1 and n+1 clamped to the clip.
+void RegisterFilter(const std::string& name, Clip clip, const BenchFormat& format,
+                    const KernelSet& kernels) {
+  benchmark::RegisterBenchmark(name.c_str(), [clip, format, &kernels](benchmark::State& state) {
+    const std::vector<BenchFrame>& frames = *clip;
+    BenchFrame output(format);
     int n = 0;
     for (auto _ : state) {
-      PVideoFrame frame = filter->GetFrame(n, &env);
-      benchmark::DoNotOptimize(frame->GetReadPtr());
+      output.CopyFrom(frames[size_t(n)]);
+      ReduceCrossColor(format.format, kSettings, kernels,
+                       frames[size_t(n > 0 ? n - 1 : 0)].View(), frames[size_t(n)].View(),
+                       frames[size_t(n + 1 < kClipFrames ? n + 1 : n)].View(),
+                       output.WritableView());
+      benchmark::DoNotOptimize(output.View().y.data);
       n = (n + 1) % kClipFrames;
     }
     CountFrames(state);
   });
+}
+
+// --kernels=NAME (taken out of the arguments): the one set to measure; every set otherwise.
+std::vector<const KernelSet*> KernelsToMeasure(int& argc, char** argv) {
+  constexpr std::string_view kOption = "--kernels=";
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg(argv[i]);
+    if (!arg.starts_with(kOption)) continue;
+    const std::string_view name = arg.substr(kOption.size());
+    std::memmove(argv + i, argv + i + 1, sizeof(char*) * size_t(argc - i));
+    --argc;
+    if (const KernelSet* set = FindKernels(name)) return {set};
+    std::cerr << "velmire_bench: no kernel set '" << name << "' on this processor\n";
+    std::exit(2);
+  }
+  return AvailableKernels();
 }
 
 void PrintHeader() {
@@ -65,8 +89,8 @@ void PrintHeader() {
   std::cout << "kernel sets:";
   for (const KernelSet* set : AvailableKernels()) std::cout << ' ' << set->name;
   std::cout << "\nkernel set in use: " << BestKernels().name << "\n";
-  std::cout << "settings: ThresholdY " << kThresholdY << ", Noise " << kNoise << ", Margin "
-            << kMargin << "\n\n";
+  std::cout << "settings: ThresholdY " << kSettings.ThresholdY << ", Noise " << kSettings.Noise
+            << ", Margin " << kSettings.Margin << "\n\n";
 }
 
 }  // namespace
@@ -75,29 +99,29 @@ void PrintHeader() {
 int main(int argc, char** argv) {
   using namespace velmire;
   using namespace velmire::bench;
+  const std::vector<const KernelSet*> kernels = KernelsToMeasure(argc, argv);
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   PrintHeader();
 
-  host::ScriptEnvironment env;
   std::vector<std::string> formats, contents;
   for (Content content : kContents) contents.push_back(ContentName(content));
   for (const BenchFormat& format : BenchFormats()) {
     formats.push_back(format.name);
     for (Content content : kContents) {
-      const PClip clip = MakeBenchClip(env, format, content);
-      RegisterCopy(BenchName(format.name, ContentName(content), "copy"), clip, env);
-      for (const KernelSet* set : AvailableKernels()) {
-        RegisterFilter(BenchName(format.name, ContentName(content), set->name), clip, *set, env);
+      const Clip clip = std::make_shared<const std::vector<BenchFrame>>(
+          MakeBenchClip(format, content));
+      RegisterCopy(BenchName(format.name, ContentName(content), "copy"), clip, format);
+      for (const KernelSet* set : kernels) {
+        RegisterFilter(BenchName(format.name, ContentName(content), set->name), clip, format,
+                       *set);
       }
     }
   }
 
   FpsSummaryReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintSummary(std::cout, formats, contents, BestKernels().name);
-  // The registered benchmarks hold the clips, whose frames belong to env: release them first.
-  benchmark::ClearRegisteredBenchmarks();
+  reporter.PrintSummary(std::cout, formats, contents, kernels.back()->name);
   benchmark::Shutdown();
   return 0;
 }

@@ -10,7 +10,7 @@
 #include <mutex>
 #include <vector>
 
-#include "host/plugin_interface.h"
+#include "host/interface/plugin_interface.h"
 
 namespace velmire::host {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "host/plugin_interface.h"
+#include "host/interface/plugin_interface.h"
 
 namespace velmire::host {
 

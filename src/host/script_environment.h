@@ -12,7 +12,7 @@
 
 #include "host/frame_pool.h"
 #include "host/host_error.h"
-#include "host/plugin_interface.h"
+#include "host/interface/plugin_interface.h"
 #include "host/signature.h"
 
 namespace velmire::host {

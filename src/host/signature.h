@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "host/plugin_interface.h"
+#include "host/interface/plugin_interface.h"
 
 namespace velmire::host {
 

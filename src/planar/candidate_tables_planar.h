@@ -33,7 +33,11 @@ extern const std::array<PlanarTableEntry, kCandidateCountPlanarA> CandidateTable
 extern const std::array<PlanarTableEntry, kCandidateCountPlanarB> CandidateTablePlanarB;
 
 // The table of chroma row cy of a plane of chromaHeight rows: A when chromaHeight - cy is
-// odd, B when it is even.
+// odd, B when it is even. 4:2:0 chroma of interlaced video alternates fields row by row, and
+// table A compares against a luma row of the other parity (2cy-1) than table B (2cy), so
+// alternating the tables keeps each chroma row matched against luma of its own field. The
+// alternation counts from the bottom of the plane: with the usual even height, the odd rows
+// take table A.
 std::span<const PlanarTableEntry> CandidateTablePlanarFor(int chromaHeight, int cy);
 
 }  // namespace velmire

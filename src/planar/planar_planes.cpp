@@ -1,22 +1,19 @@
 #include "planar/planar_planes.h"
 
 namespace velmire {
+namespace {
 
-PlanarPlanes ReadPlanes(const VideoFrame& frame) {
-  return PlanarPlanes{frame.GetReadPtr(PLANAR_Y), frame.GetReadPtr(PLANAR_U),
-                      frame.GetReadPtr(PLANAR_V), frame.GetPitch(PLANAR_Y),
-                      frame.GetPitch(PLANAR_U)};
+PlanarPlanes ReadPlanes(const FrameView& frame) {
+  return PlanarPlanes{frame.y.data,  frame.u.data,  frame.v.data,
+                      frame.y.pitch, frame.u.pitch, frame.v.pitch};
 }
 
-PlanarChromaOutput WritableChroma(const VideoFrame& frame) {
-  return PlanarChromaOutput{frame.GetWritePtr(PLANAR_U), frame.GetWritePtr(PLANAR_V),
-                            frame.GetPitch(PLANAR_U)};
-}
+}  // namespace
 
-PlanarPassPlanes PlanesOf(const PassFrames& frames) {
-  return PlanarPassPlanes{
-      {ReadPlanes(*frames.previous), ReadPlanes(*frames.source), ReadPlanes(*frames.next)},
-      WritableChroma(*frames.output)};
+PlanarPassPlanes PlanesOf(const FrameView& previous, const FrameView& current,
+                          const FrameView& next, const WritableFrameView& output) {
+  return PlanarPassPlanes{{ReadPlanes(previous), ReadPlanes(current), ReadPlanes(next)},
+                          {output.u.data, output.v.data, output.u.pitch, output.v.pitch}};
 }
 
 }  // namespace velmire

@@ -1,13 +1,13 @@
 // Row addressing of the planes of the frames one planar pass works with. Every plane is
-// reached through its frame's own offset and pitch, so YV12 (V stored first) and I420 (U
-// first) take the same path, and frames with different pitches may be mixed.
+// reached through its own pointer and pitch, so YV12 (V stored first) and I420 (U first) take
+// the same path, and frames with different pitches may be mixed.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 
-#include "plugin/pass_frames.h"
+#include "base/frame_view.h"
 
 namespace velmire {
 
@@ -16,22 +16,24 @@ struct PlanarPlanes {
   const uint8_t* y;
   const uint8_t* u;
   const uint8_t* v;
-  int pitchY;
-  int pitchUV;
+  ptrdiff_t pitchY;
+  ptrdiff_t pitchU;
+  ptrdiff_t pitchV;
 
-  const uint8_t* LumaRow(int row) const { return y + static_cast<ptrdiff_t>(row) * pitchY; }
-  const uint8_t* URow(int row) const { return u + static_cast<ptrdiff_t>(row) * pitchUV; }
-  const uint8_t* VRow(int row) const { return v + static_cast<ptrdiff_t>(row) * pitchUV; }
+  const uint8_t* LumaRow(int row) const { return y + row * pitchY; }
+  const uint8_t* URow(int row) const { return u + row * pitchU; }
+  const uint8_t* VRow(int row) const { return v + row * pitchV; }
 };
 
 // The U and V planes of the output frame, the only planes a pass writes.
 struct PlanarChromaOutput {
   uint8_t* u;
   uint8_t* v;
-  int pitchUV;
+  ptrdiff_t pitchU;
+  ptrdiff_t pitchV;
 
-  uint8_t* URow(int row) const { return u + static_cast<ptrdiff_t>(row) * pitchUV; }
-  uint8_t* VRow(int row) const { return v + static_cast<ptrdiff_t>(row) * pitchUV; }
+  uint8_t* URow(int row) const { return u + row * pitchU; }
+  uint8_t* VRow(int row) const { return v + row * pitchV; }
 };
 
 // Frames n-1, n (as fetched) and n+1, and the output copy of frame n.
@@ -46,8 +48,7 @@ struct PlanarPassPlanes {
   const PlanarPlanes& Source() const { return Frame(0); }
 };
 
-PlanarPlanes ReadPlanes(const VideoFrame& frame);
-PlanarChromaOutput WritableChroma(const VideoFrame& frame);
-PlanarPassPlanes PlanesOf(const PassFrames& frames);
+PlanarPassPlanes PlanesOf(const FrameView& previous, const FrameView& current,
+                          const FrameView& next, const WritableFrameView& output);
 
 }  // namespace velmire

@@ -1,10 +1,8 @@
-// The planar (YV12 / I420) frame pass: frame n, its neighbours and a writable copy in; the copy
-// out, with the chroma of marked blocks corrected (or the mask painted in Debug mode).
+#include "planar/reduce_planar.h"
+
 #include <cstring>
 
 #include "detect/mask_scan.h"
-#include "plugin/filter.h"
-#include "plugin/pass_frames.h"
 #include "planar/candidate_tables_planar.h"
 #include "planar/paint_debug_planar.h"
 #include "planar/planar_planes.h"
@@ -22,34 +20,37 @@ bool BlockHasMark(const uint8_t* mask, int x) {
 
 }  // namespace
 
-PVideoFrame CrossColorFilter::ReduceCrossColorPlanar(int n, IScriptEnvironment* env) {
-  PassFrames frames = AcquirePassFrames(child, n, /*planar=*/true, env);
-  const int chromaWidth = frames.source->GetRowSize(PLANAR_U);
-  const int chromaHeight = frames.source->GetHeight(PLANAR_U);
-  std::unique_ptr<uint8_t[]> mask = AllocateMask(chromaWidth, frames, env);
-  const PlanarPassPlanes planes = PlanesOf(frames);
+void ReduceCrossColorPlanar(const Settings& settings, const PlanarKernels& kernels,
+                            const FrameView& previous, const FrameView& current,
+                            const FrameView& next, const WritableFrameView& output,
+                            uint8_t* mask) {
+  const int chromaWidth = current.u.rowSize;
+  const int chromaHeight = current.u.height;
+  const PlanarPassPlanes planes = PlanesOf(previous, current, next, output);
   PlanarRowCandidates candidates;
 
   // The first and last chroma rows have no row above or below to search, so they stay as
-  // they are; so do columns 0 .. 3 and those right of the last whole block.
+  // they are; so do columns 0 .. 3 and those right of the last whole block. The mask of chroma
+  // row cy looks at the upper of its two luma rows, 2cy, alone: that halves the cost of the
+  // mask, and detail steep enough to leave cross-colour almost always spans both rows.
   bool maskClear = true;  // the mask comes zero-filled
   for (int cy = 1; cy <= chromaHeight - 2; ++cy) {
-    if (!maskClear) std::memset(mask.get(), 0, static_cast<size_t>(chromaWidth));
-    BuildEdgeMaskPlanar(planes.Source().LumaRow(2 * cy), mask.get(), chromaWidth);
+    if (!maskClear) std::memset(mask, 0, static_cast<size_t>(chromaWidth));
+    kernels.edgeMask(planes.Source().LumaRow(2 * cy), mask, chromaWidth, settings.ThresholdY,
+                     settings.Margin);
     // A row without steep detail has nothing to paint or correct, and leaves the mask clear.
-    maskClear = !AnyMarked(mask.get(), 0, chromaWidth);
+    maskClear = !AnyMarked(mask, 0, chromaWidth);
     if (maskClear) continue;
-    if (settings().Debug) {
-      PaintDebugPlanar(mask.get(), chromaWidth, planes.output.URow(cy), planes.output.VRow(cy));
+    if (settings.Debug) {
+      PaintDebugPlanar(mask, chromaWidth, planes.output.URow(cy), planes.output.VRow(cy));
       continue;
     }
-    const PlanarRowJob job = candidates.Resolve(CandidateTablePlanarFor(chromaHeight, cy),
-                                                planes, cy, chromaWidth, settings().Noise);
+    const PlanarRowJob job = candidates.Resolve(CandidateTablePlanarFor(chromaHeight, cy), planes,
+                                                cy, chromaWidth, settings.Noise);
     for (int x = 4; x < chromaWidth - 4; x += 4) {
-      if (BlockHasMark(mask.get(), x)) kernels().correctBlockPlanar(job, x, mask.get());
+      if (BlockHasMark(mask, x)) kernels.correctBlock(job, x, mask);
     }
   }
-  return std::move(frames.output);
 }
 
 }  // namespace velmire

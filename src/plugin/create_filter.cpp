@@ -14,7 +14,8 @@ struct Arguments {
 
 // Reads the optional arguments; an argument of another type (or omitted) takes its default.
 Arguments ReadArguments(const AVSValue& args) {
-  return Arguments{args[1].AsInt(30), args[2].AsInt(60), args[3].AsInt(1), args[4].AsBool(false)};
+  return Arguments{args[1].AsInt(kThresholdY.defaultValue), args[2].AsInt(kNoise.defaultValue),
+                   args[3].AsInt(kMargin.defaultValue), args[4].AsBool(false)};
 }
 
 }  // namespace

@@ -1,15 +1,8 @@
 #include "plugin/filter.h"
 
-#include <algorithm>
-
 #include "detect/block_sad.h"
 
 namespace velmire {
-
-FilterSettings FilterSettings::Clamped(int thresholdY, int noise, int margin, bool debug) {
-  return FilterSettings{std::clamp(thresholdY, 0, 255), std::clamp(noise, 0, 255),
-                        std::clamp(margin, 0, 4), debug};
-}
 
 bool IsSupportedFormat(const VideoInfo& vi) { return vi.IsYUY2() || vi.IsYV12() || vi.IsI420(); }
 

@@ -6,15 +6,18 @@
 
 #include <cstdint>
 
-#include "host/plugin_interface.h"
-#include "plugin/filter_settings.h"
-#include "plugin/kernel_set.h"
+#include "base/settings.h"
+#include "core/kernel_table.h"
+#include "host/interface/plugin_interface.h"
 
 namespace velmire {
 
 inline constexpr const char* kFunctionName = "Velmire";
 inline constexpr const char* kFunctionSignature = "c[ThresholdY]i[Noise]i[Margin]i[Debug]b";
 inline constexpr const char* kFormatError = "%s : YUY2, YV12 only";
+
+// The four script arguments, clamped once when the filter is built.
+using FilterSettings = Settings;
 
 // The formats the filter works on, tested by exact pixel type.
 bool IsSupportedFormat(const VideoInfo& vi);
@@ -42,7 +45,7 @@ class CrossColorFilter : public GenericVideoFilter {
   void BlockSadYUY2(const uint8_t* cand, const uint8_t* refBlock, int shift, int* best,
                     const uint8_t** bestPos) const;
 
-  // The two frame passes.
+  // The two frame passes: frames fetched through the host, the work done by the core.
   PVideoFrame ReduceCrossColorYUY2(int n, IScriptEnvironment* env);
   PVideoFrame ReduceCrossColorPlanar(int n, IScriptEnvironment* env);
 

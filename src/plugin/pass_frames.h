@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "host/plugin_interface.h"
+#include "host/interface/plugin_interface.h"
 
 namespace velmire {
 

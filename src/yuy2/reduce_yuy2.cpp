@@ -1,12 +1,9 @@
-// The YUY2 frame pass: frame n, its neighbours and a writable copy in; the copy out, with the
-// chroma of marked blocks corrected (or the mask painted in Debug mode).
+#include "yuy2/reduce_yuy2.h"
+
 #include <cstddef>
 #include <cstring>
-#include <memory>
 
 #include "detect/mask_scan.h"
-#include "plugin/filter.h"
-#include "plugin/pass_frames.h"
 #include "yuy2/paint_debug_yuy2.h"
 #include "yuy2/row_job_yuy2.h"
 
@@ -20,9 +17,7 @@ constexpr int kRowsKeptAtEachEnd = 2;
 // 16 bytes before the row's end, so every candidate starts at byte 4 or later.
 constexpr int kBlockBytes = 16;
 
-FrameRowsYUY2 RowsOf(const PVideoFrame& frame) {
-  return FrameRowsYUY2{frame->GetReadPtr(), frame->GetPitch()};
-}
+FrameRowsYUY2 RowsOf(const PlaneView& plane) { return FrameRowsYUY2{plane.data, plane.pitch}; }
 
 // Whether any of the 16 mask bytes of a block is set, tested as four 32-bit words.
 bool BlockHasMark(const uint8_t* blockMask) {
@@ -33,38 +28,32 @@ bool BlockHasMark(const uint8_t* blockMask) {
 
 }  // namespace
 
-PVideoFrame CrossColorFilter::ReduceCrossColorYUY2(int n, IScriptEnvironment* env) {
-  PassFrames frames = AcquirePassFrames(child, n, /*planar=*/false, env);
-  const int height = frames.source->GetHeight();
-  const int rowSize = frames.source->GetRowSize();
-  std::unique_ptr<uint8_t[]> mask = AllocateMask(rowSize, frames, env);
-
-  // Reads go to the fetched frames only, writes to the output copy only.
-  const FrameRowsYUY2 source = RowsOf(frames.source);
-  const InputFramesYUY2 inputs{RowsOf(frames.previous), source, RowsOf(frames.next)};
-  uint8_t* const output = frames.output->GetWritePtr();
-  const int outputPitch = frames.output->GetPitch();
+void ReduceCrossColorYUY2(const Settings& settings, const Yuy2Kernels& kernels,
+                          const PlaneView& previous, const PlaneView& current,
+                          const PlaneView& next, const WritablePlaneView& output, uint8_t* mask) {
+  const int height = current.height;
+  const int rowSize = current.rowSize;
+  const InputFramesYUY2 inputs{RowsOf(previous), RowsOf(current), RowsOf(next)};
 
   bool maskClear = true;  // the mask comes zero-filled
   for (int y = kRowsKeptAtEachEnd; y < height - kRowsKeptAtEachEnd; ++y) {
-    uint8_t* const outputRow = output + static_cast<ptrdiff_t>(y) * outputPitch;
-    if (!maskClear) std::memset(mask.get(), 0, static_cast<size_t>(rowSize));
-    BuildEdgeMaskYUY2(source.Row(y), mask.get(), rowSize);
+    uint8_t* const outputRow = output.data + static_cast<ptrdiff_t>(y) * output.pitch;
+    if (!maskClear) std::memset(mask, 0, static_cast<size_t>(rowSize));
+    kernels.edgeMask(inputs[1].Row(y), mask, rowSize, settings.ThresholdY, settings.Margin);
     // Most rows of most pictures have no steep detail at all: nothing to paint or correct, and
     // the mask needs no clearing before the next row.
-    maskClear = !AnyMarked(mask.get(), 0, rowSize);
+    maskClear = !AnyMarked(mask, 0, rowSize);
     if (maskClear) continue;
 
-    if (settings_.Debug) {
-      PaintDebugYUY2(mask.get(), outputRow, rowSize);
+    if (settings.Debug) {
+      PaintDebugYUY2(mask, outputRow, rowSize);
       continue;
     }
-    const Yuy2RowJob job = MakeRowJobYUY2(inputs, y, outputRow, rowSize, settings_.Noise);
+    const Yuy2RowJob job = MakeRowJobYUY2(inputs, y, outputRow, rowSize, settings.Noise);
     for (int x = kBlockBytes; x < rowSize - kBlockBytes; x += kBlockBytes) {
-      if (BlockHasMark(mask.get() + x)) kernels().correctBlockYUY2(job, x, mask.get());
+      if (BlockHasMark(mask + x)) kernels.correctBlock(job, x, mask);
     }
   }
-  return std::move(frames.output);
 }
 
 }  // namespace velmire

@@ -13,7 +13,7 @@ namespace velmire {
 // One read-only YUY2 frame, addressed with its own pitch.
 struct FrameRowsYUY2 {
   const uint8_t* data;
-  int pitch;
+  ptrdiff_t pitch;
 
   const uint8_t* Row(int y) const { return data + static_cast<ptrdiff_t>(y) * pitch; }
 };

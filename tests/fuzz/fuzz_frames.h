@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "host/plugin_interface.h"
+#include "host/interface/plugin_interface.h"
 
 namespace velmire::fuzz {
 

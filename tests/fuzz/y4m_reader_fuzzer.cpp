@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "cli/cli_error.h"
-#include "cli/memory_stream.h"
-#include "cli/y4m_reader.h"
-#include "cli/y4m_writer.h"
+#include "tool/y4m/cli_error.h"
+#include "tool/y4m/memory_stream.h"
+#include "tool/y4m/y4m_reader.h"
+#include "tool/y4m/y4m_writer.h"
 
 namespace {
 

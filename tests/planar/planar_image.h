@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "plugin/filter.h"
-#include "plugin/filter_settings.h"
-#include "plugin/kernel_set.h"
+#include "plugin/filter.h"
+#include "core/kernel_table.h"
 
 namespace velmire::test {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "planar/candidate_tables_planar.h"
-#include "plugin/kernel_set.h"
+#include "core/kernel_table.h"
 #include "search_luma.h"
 #include "vector_sets.h"
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "plugin/kernel_set.h"
+#include "core/kernel_table.h"
 #include "search_luma.h"
 #include "vector_sets.h"
 #include "yuy2/candidate_table_yuy2.h"

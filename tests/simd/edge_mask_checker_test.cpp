@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "luma_patterns.h"
-#include "plugin/kernel_set.h"
+#include "core/kernel_table.h"
 #include "vector_sets.h"
 
 namespace velmire::test {

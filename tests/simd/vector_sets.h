@@ -5,7 +5,7 @@
 #include <random>
 #include <vector>
 
-#include "plugin/kernel_set.h"
+#include "core/kernel_table.h"
 
 namespace velmire::test {
 

@@ -9,7 +9,7 @@
 
 #include "host/script_environment.h"
 #include "plugin/filter.h"
-#include "plugin/kernel_set.h"
+#include "core/kernel_table.h"
 #include "support/test_clips.h"
 #include "vector_sets.h"
 

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "host/plugin_interface.h"
+#include "host/interface/plugin_interface.h"
 
 namespace velmire {
 namespace {

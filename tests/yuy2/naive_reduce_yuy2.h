@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "detect/naive_edge_mask.h"
-#include "plugin/filter_settings.h"
+#include "plugin/filter.h"
 #include "yuy2_picture.h"
 
 namespace velmire::test {

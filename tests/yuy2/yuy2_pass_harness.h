@@ -13,7 +13,7 @@
 #include "host/memory_clip.h"
 #include "host/script_environment.h"
 #include "plugin/filter.h"
-#include "plugin/kernel_set.h"
+#include "core/kernel_table.h"
 #include "support/test_clips.h"
 #include "yuy2_picture.h"
 

@@ -1,0 +1,27 @@
+# Each folder of src/ is its own library and sees the headers of the libraries it links, and no
+# others: its include root in the build tree holds a link to its own folder alone, so an
+# include against the flow of the layers fails to compile.
+#
+#   velmire_layer(TARGET FOLDER [DEPENDENCY ...])
+#
+# FOLDER is relative to src/ (for example "detect" or "tool/y4m"); headers are included by that
+# path ("detect/edge_mask.h"). The dependencies are linked PUBLIC (INTERFACE for header-only
+# libraries), so their headers reach the libraries above. Warnings are switched on.
+function(velmire_layer target folder)
+  set(root ${PROJECT_BINARY_DIR}/include/${target})
+  set(link ${root}/${folder})
+  get_filename_component(parent ${link} DIRECTORY)
+  file(MAKE_DIRECTORY ${parent})
+  if(NOT IS_SYMLINK ${link})
+    file(CREATE_LINK ${PROJECT_SOURCE_DIR}/src/${folder} ${link} SYMBOLIC)
+  endif()
+  get_target_property(type ${target} TYPE)
+  if(type STREQUAL INTERFACE_LIBRARY)
+    target_include_directories(${target} INTERFACE ${root})
+    target_link_libraries(${target} INTERFACE ${ARGN})
+  else()
+    target_include_directories(${target} PUBLIC ${root})
+    target_link_libraries(${target} PUBLIC ${ARGN})
+    velmire_warnings(${target})
+  endif()
+endfunction()

@@ -1,0 +1,51 @@
+#include "core/cross_color.h"
+
+#include <memory>
+
+#include "core/kernel_table.h"
+
+namespace velmire {
+namespace {
+
+bool SamePlaneSize(const PlaneView& a, const PlaneView& b) {
+  return a.rowSize == b.rowSize && a.height == b.height;
+}
+
+// One row's edge mask, zero-filled; std::bad_alloc when memory runs out.
+std::unique_ptr<uint8_t[]> MaskRow(int bytes) {
+  return std::unique_ptr<uint8_t[]>(new uint8_t[bytes > 0 ? bytes : 1]());
+}
+
+}  // namespace
+
+bool IsSupportedFormat(const SampleFormat& format) {
+  switch (format.layout) {
+    case Layout::kYUY2:
+    case Layout::kPlanar420:
+      return format.bitsPerSample == 8;
+    case Layout::kPlanar422:
+      return false;
+  }
+  return false;
+}
+
+bool SameGeometry(const SampleFormat& format, const FrameView& a, const FrameView& b) {
+  if (!SamePlaneSize(a.y, b.y)) return false;
+  return format.layout == Layout::kYUY2 || (SamePlaneSize(a.u, b.u) && SamePlaneSize(a.v, b.v));
+}
+
+void ReduceCrossColor(const SampleFormat& format, const Settings& settings,
+                      const KernelSet& kernels, const FrameView& previous,
+                      const FrameView& current, const FrameView& next,
+                      const WritableFrameView& output) {
+  if (format.layout == Layout::kYUY2) {
+    const auto mask = MaskRow(current.y.rowSize);
+    ReduceCrossColorYUY2(settings, kernels.Yuy2(), previous.y, current.y, next.y, output.y,
+                         mask.get());
+    return;
+  }
+  const auto mask = MaskRow(current.u.rowSize);
+  ReduceCrossColorPlanar(settings, kernels.Planar(), previous, current, next, output, mask.get());
+}
+
+}  // namespace velmire

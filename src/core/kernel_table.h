@@ -1,0 +1,22 @@
+// What a kernel set holds: one function per pixel kernel of each pass. The portable set defines
+// the results; every vector set gives the same bytes for every input.
+#pragma once
+
+#include "core/kernel_set.h"
+#include "planar/reduce_planar.h"
+#include "yuy2/reduce_yuy2.h"
+
+namespace velmire {
+
+struct KernelSet {
+  const char* name;
+  EdgeMaskYUY2Fn edgeMaskYUY2;
+  EdgeMaskPlanarFn edgeMaskPlanar;
+  CorrectBlockYUY2Fn correctBlockYUY2;
+  CorrectBlockPlanarFn correctBlockPlanar;
+
+  Yuy2Kernels Yuy2() const { return {edgeMaskYUY2, correctBlockYUY2}; }
+  PlanarKernels Planar() const { return {edgeMaskPlanar, correctBlockPlanar}; }
+};
+
+}  // namespace velmire

@@ -1,0 +1,34 @@
+// Vector kernel sets for x86 processors: SSE2 wherever the processor has it (every x86-64
+// processor does; 32-bit ones are asked), AVX2 on top where the processor and the operating
+// system support it. The AVX2 set is the SSE2 set with its own mask routines; its block
+// searches stay SSE2, since gathering 16-byte candidate blocks into 32-byte registers costs
+// more than it saves.
+#include "core/simd_kernels.h"
+#include "simd/vector_kernels.h"
+
+namespace velmire {
+namespace {
+
+constexpr KernelSet kSse2{"sse2", simd::BuildEdgeMaskYUY2Sse2, simd::BuildEdgeMaskPlanarSse2,
+                          simd::CorrectBlockYUY2Sse2, simd::CorrectBlockPlanarSse2};
+
+constexpr KernelSet Avx2Set() {
+  KernelSet set = kSse2;
+  set.name = "avx2";
+  set.edgeMaskYUY2 = simd::BuildEdgeMaskYUY2Avx2;
+  set.edgeMaskPlanar = simd::BuildEdgeMaskPlanarAvx2;
+  return set;
+}
+
+constexpr KernelSet kAvx2 = Avx2Set();
+
+}  // namespace
+
+void AppendVectorKernels(std::vector<const KernelSet*>& sets) {
+  __builtin_cpu_init();
+  if (!__builtin_cpu_supports("sse2")) return;
+  sets.push_back(&kSse2);
+  if (__builtin_cpu_supports("avx2")) sets.push_back(&kAvx2);
+}
+
+}  // namespace velmire

@@ -1,8 +1,0 @@
-// Builds without vector kernels use the portable set alone.
-#include "plugin/simd_kernels.h"
-
-namespace velmire {
-
-void AppendVectorKernels(std::vector<const KernelSet*>&) {}
-
-}  // namespace velmire

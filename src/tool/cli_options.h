@@ -1,0 +1,44 @@
+// The command line of the tool: velmire [options] [INPUT [OUTPUT]].
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "base/settings.h"
+#include "core/kernel_set.h"
+
+namespace velmire::cli {
+
+enum class CliAction { kRun, kDemo, kSweep, kHelp, kVersion };
+
+struct CompareRequest {
+  std::int64_t frame = 0;
+  std::string path;
+};
+
+struct CliOptions {
+  CliAction action = CliAction::kRun;
+  // The filter settings as given (the filter clamps them).
+  Settings settings;
+  const KernelSet* kernels = nullptr;  // --kernels; null: the fastest the processor runs
+  int threads = 0;               // frames filtered at once; 0 means one per core
+  std::string plugin_path;       // --plugin: a 2.5 plug-in library to run instead of the core
+  std::optional<CompareRequest> compare;
+  std::optional<bool> progress;  // unset: on when standard error is a terminal
+  std::string demo_dir = "velmire-demo";
+  std::vector<Settings> sweep_grid;  // empty: the built-in grid of the settings sweep
+  std::string input = "-";       // "-" is standard input
+  std::string output = "-";      // "-" is standard output
+};
+
+inline constexpr int kMaxThreads = 256;
+
+// Parses the arguments after the program name. Throws UsageError with one line.
+CliOptions ParseCommandLine(const std::vector<std::string>& args);
+
+// The text printed by --help.
+std::string UsageText();
+
+}  // namespace velmire::cli

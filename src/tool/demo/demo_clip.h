@@ -1,0 +1,38 @@
+// The demo clip: the clean scene passed through the composite model, in a 4:2:2 and a 4:2:0
+// variant, together with what is needed to judge a filter's work on it (the clean chroma and
+// where the fine luma detail is).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tool/y4m/y4m_header.h"
+
+namespace velmire::cli {
+
+struct DemoSpec {
+  int width = 720;    // even
+  int height = 480;   // even
+  int frames = 60;    // two seconds at 29.97 frames per second
+};
+
+struct DemoFrame {
+  std::vector<std::uint8_t> decoded;      // stream-order frame as the composite decoder left it
+  std::vector<std::uint8_t> clean;        // the same luma with the chroma free of cross-colour
+  std::vector<std::uint8_t> detail_mask;  // per chroma sample: 1 where fine luma detail is
+};
+
+struct DemoFrames {
+  DemoFrame yuv422;
+  DemoFrame yuv420;
+};
+
+// Builds frame `index` of both variants; the same index always gives the same bytes.
+DemoFrames RenderDemoFrames(const DemoSpec& demo, int index);
+
+// The stream header line of a variant: 29.97 fps, interlaced top field first, NTSC pixel
+// aspect, limited range.
+std::string DemoHeaderLine(const DemoSpec& demo, ChromaLayout layout);
+
+}  // namespace velmire::cli

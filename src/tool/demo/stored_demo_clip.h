@@ -1,0 +1,25 @@
+// The demo clip held in memory, for runs that filter it many times over: per layout, the
+// decoded frames the filter gets and the clean frames and detail masks that judge its output.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tool/demo/demo_clip.h"
+#include "tool/y4m/y4m_header.h"
+
+namespace velmire::cli {
+
+struct StoredDemoClip {
+  ChromaLayout layout = ChromaLayout::k420;
+  std::string header_line;  // the stream header of this variant
+  // Per frame, in stream order; masks have one entry per chroma sample.
+  std::vector<std::vector<std::uint8_t>> decoded, clean, detail_masks;
+};
+
+// Renders every frame once, `threads` frames at once; returns the 4:2:2 variant, then the
+// 4:2:0 one.
+std::vector<StoredDemoClip> RenderStoredDemoClips(const DemoSpec& demo, int threads);
+
+}  // namespace velmire::cli

@@ -1,0 +1,111 @@
+#include "tool/filter_job.h"
+
+#include <chrono>
+#include <iostream>
+#include <memory>
+#include <utility>
+
+#include "tool/frame_filter.h"
+#include "tool/input_file.h"
+#include "tool/measure/comparison_picture.h"
+#include "tool/measure/png_writer.h"
+#include "tool/output_file.h"
+#include "tool/progress_reporter.h"
+#include "tool/stream_frame_window.h"
+#include "tool/y4m/cli_error.h"
+#include "tool/y4m/frame_pipeline.h"
+#include "tool/y4m/stream_frame_view.h"
+#include "tool/y4m/y4m_reader.h"
+#include "tool/y4m/y4m_writer.h"
+
+namespace velmire::cli {
+namespace {
+
+std::unique_ptr<FrameFilter> MakeFilter(const FilterJob& job, StreamFrameWindow& window) {
+  if (!job.plugin_path.empty()) return MakePluginFilter(window, job.settings, job.plugin_path);
+  return MakeCoreFilter(window, job.settings, job.kernels ? *job.kernels : BestKernels());
+}
+
+void WriteComparison(StreamFrameWindow& window, FrameFilter& filter, std::int64_t n,
+                     const Y4mFrame& output, const std::string& path) {
+  const FrameGeometry& g = window.header().geometry;
+  const std::shared_ptr<const Y4mFrame> input = window.Frame(n);
+  const std::vector<std::uint8_t> debug = filter.Filter(n, /*debug=*/true);
+  WritePng(path, ComposeComparison(ViewStreamFrame(g, input->data.data()),
+                                   ViewStreamFrame(g, output.data.data()),
+                                   ViewStreamFrame(g, debug.data())));
+}
+
+}  // namespace
+
+FilterJob JobWithSettingsOf(const CliOptions& options, int threads) {
+  FilterJob job;
+  job.settings = options.settings;
+  job.kernels = options.kernels;
+  job.plugin_path = options.plugin_path;
+  job.threads = threads;
+  return job;
+}
+
+FilterJobResult RunFilterJob(const FilterJob& job) {
+  auto input = std::make_unique<InputFile>(job.input);
+  auto reader = std::make_unique<Y4mReader>(*input);
+  StreamFrameWindow window(std::move(input), std::move(reader));
+  const Y4mHeader& header = window.header();
+  const std::unique_ptr<FrameFilter> filter = MakeFilter(job, window);
+
+  OutputFile output(job.output);
+  Y4mWriter writer(output, header);
+  writer.WriteHeader();
+  std::optional<ProgressReporter> progress;
+  if (job.progress) progress.emplace(std::cerr, window.total_frames());
+
+  bool write_failed = false;
+  FrameStages stages;
+  stages.frame_exists = [&](std::int64_t n) { return window.HasFrame(n); };
+  stages.produce = [&](std::int64_t n) {
+    Y4mFrame frame;
+    frame.frame_line = window.Frame(n)->frame_line;
+    frame.data = filter->Filter(n, job.settings.Debug);
+    if (job.compare && job.compare->frame == n) {
+      WriteComparison(window, *filter, n, frame, job.compare->path);
+    }
+    return frame;
+  };
+  stages.consume = [&](std::int64_t n, const Y4mFrame& frame) {
+    try {
+      writer.WriteFrame(frame);
+    } catch (...) {
+      write_failed = true;
+      throw;
+    }
+    // Frames still to come need at most their predecessor from the source.
+    window.ReleaseBefore(n);
+    if (progress) progress->Update(n + 1);
+  };
+
+  const auto start = std::chrono::steady_clock::now();
+  FilterJobResult result;
+  try {
+    result.frames = RunFramePipeline(job.threads, stages);
+  } catch (...) {
+    // Frames completed before a failed frame make a valid stream; a failed write does not.
+    if (!write_failed) output.Commit();
+    throw;
+  }
+  result.seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  result.peak_source_frames = window.PeakFramesHeld();
+  if (progress) progress->Finish(result.frames);
+  output.Commit();
+
+  if (const std::optional<std::string> error = window.InputError()) throw InputError(*error);
+  if (job.compare && job.compare->frame >= result.frames) {
+    throw CliError("--compare: frame " + std::to_string(job.compare->frame) +
+                   " is past the end of the clip (" + std::to_string(result.frames) +
+                   " frames, counted from 0)");
+  }
+  return result;
+}
+
+}  // namespace velmire::cli

@@ -1,0 +1,22 @@
+// The filter core over frames in the stream's byte order (the Y plane, then U, then V, rows
+// packed): what the tool and the settings sweep filter with.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "base/settings.h"
+#include "core/kernel_set.h"
+#include "tool/y4m/y4m_header.h"
+
+namespace velmire::cli {
+
+// Output frame n from frames n-1, n and n+1 of geometry g, all in stream order. `settings`
+// must be clamped already. Throws std::bad_alloc.
+std::vector<std::uint8_t> FilterStreamFrame(const FrameGeometry& g, const Settings& settings,
+                                            const KernelSet& kernels,
+                                            const std::uint8_t* previous,
+                                            const std::uint8_t* current,
+                                            const std::uint8_t* next);
+
+}  // namespace velmire::cli

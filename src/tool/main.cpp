@@ -1,0 +1,89 @@
+// velmire: runs the cross-colour filter over YUV4MPEG2 streams from the shell.
+#include <unistd.h>
+
+#include <csignal>
+#include <exception>
+#include <iostream>
+#include <new>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tool/y4m/cli_error.h"
+#include "tool/cli_options.h"
+#include "tool/demo_command.h"
+#include "tool/filter_job.h"
+#include "tool/interrupt_cleanup.h"
+#include "tool/sweep_command.h"
+#include "host/host_error.h"
+
+#ifndef VELMIRE_VERSION
+#define VELMIRE_VERSION "unknown"
+#endif
+
+namespace {
+
+using namespace velmire::cli;
+
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+int Run(const CliOptions& options) {
+  const int threads =
+      options.threads > 0 ? options.threads
+                          : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  if (options.action == CliAction::kDemo) {
+    RunDemo(options, threads, std::cout);
+    return 0;
+  }
+  if (options.action == CliAction::kSweep) {
+    RunSweep(options, threads, std::cout);
+    return 0;
+  }
+  FilterJob job = JobWithSettingsOf(options, threads);
+  job.input = options.input;
+  job.output = options.output;
+  job.compare = options.compare;
+  job.progress = options.progress.value_or(::isatty(STDERR_FILENO) != 0);
+  RunFilterJob(job);
+  return 0;
+}
+
+int Fail(const std::string& message, int status) {
+  std::cerr << "velmire: " << message << std::endl;
+  return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // A closed output pipe and a file-size limit must show as write errors (EPIPE, EFBIG) with
+  // a message, not end the process silently.
+  std::signal(SIGPIPE, SIG_IGN);
+  std::signal(SIGXFSZ, SIG_IGN);
+  RemoveTemporariesOnInterrupt();
+  try {
+    const CliOptions options = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    switch (options.action) {
+      case CliAction::kHelp:
+        std::cout << UsageText();
+        return 0;
+      case CliAction::kVersion:
+        std::cout << "velmire " << VELMIRE_VERSION << " (kernels: "
+                  << velmire::KernelSetName(velmire::BestKernels()) << ")\n";
+        return 0;
+      default:
+        return Run(options);
+    }
+  } catch (const UsageError& e) {
+    return Fail(e.what(), kExitUsage);
+  } catch (const CliError& e) {
+    return Fail(e.what(), kExitFailure);
+  } catch (const velmire::host::HostError& e) {
+    return Fail(e.what(), kExitFailure);
+  } catch (const std::bad_alloc&) {
+    return Fail("out of memory", kExitFailure);
+  } catch (const std::exception& e) {
+    return Fail(e.what(), kExitFailure);
+  }
+}

@@ -1,0 +1,68 @@
+#include "tool/measure/sweep_grid.h"
+
+#include <optional>
+#include <string_view>
+
+#include "tool/y4m/cli_error.h"
+#include "tool/y4m/integer_parse.h"
+
+namespace velmire::cli {
+namespace {
+
+std::string Range(const IntegerSetting& s) {
+  return std::string(s.name) + " " + std::to_string(s.minimum) + ".." + std::to_string(s.maximum);
+}
+
+[[noreturn]] void Refuse(const std::string& entry, const std::string& why) {
+  throw UsageError("option --sweep-grid needs T:N:M[,T:N:M...] (" + Range(kThresholdY) + ", " +
+                   Range(kNoise) + ", " + Range(kMargin) + "); '" + entry + "' " + why);
+}
+
+int ParseValue(std::string_view text, const IntegerSetting& setting, const std::string& entry) {
+  const std::optional<std::int64_t> n = ParseInteger(text);
+  if (!n) Refuse(entry, "is not three integers");
+  if (*n < setting.minimum || *n > setting.maximum) Refuse(entry, "is out of range");
+  return static_cast<int>(*n);
+}
+
+Settings ParseEntry(const std::string& entry) {
+  const std::size_t first = entry.find(':');
+  const std::size_t second = first == std::string::npos ? first : entry.find(':', first + 1);
+  if (second == std::string::npos || entry.find(':', second + 1) != std::string::npos) {
+    Refuse(entry, "is not three values separated by ':'");
+  }
+  const std::string_view all(entry);
+  Settings s;
+  s.ThresholdY = ParseValue(all.substr(0, first), kThresholdY, entry);
+  s.Noise = ParseValue(all.substr(first + 1, second - first - 1), kNoise, entry);
+  s.Margin = ParseValue(all.substr(second + 1), kMargin, entry);
+  return s;
+}
+
+}  // namespace
+
+std::vector<Settings> DefaultSweepGrid() {
+  // ThresholdY, Noise, Margin; Debug stays off.
+  return {
+      Settings{},                                          // the defaults
+      {10, 60, 1}, {15, 60, 1}, {20, 60, 1}, {45, 60, 1},  // ThresholdY alone
+      {30, 30, 1}, {30, 120, 1}, {30, 200, 1},             // Noise alone
+      {30, 60, 0}, {30, 60, 2}, {30, 60, 4},               // Margin alone
+      // Two or three settings loosened together, then the strictest and the loosest corner.
+      {20, 120, 1}, {30, 120, 2}, {15, 120, 2}, {20, 200, 2}, {45, 30, 0}, {10, 200, 4},
+  };
+}
+
+std::vector<Settings> ParseSweepGrid(const std::string& text) {
+  std::vector<Settings> grid;
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t comma = text.find(',', start);
+    grid.push_back(ParseEntry(text.substr(start, comma - start)));
+    if (comma == std::string::npos) break;
+    start = comma + 1;
+  }
+  return grid;
+}
+
+}  // namespace velmire::cli

@@ -1,0 +1,46 @@
+// The tool's frames through a 2.5 plug-in library, loaded into the in-process host: the stream
+// window becomes the plug-in's source clip, and the script function is called by name as a
+// frame server would.
+#include "host/script_environment.h"
+#include "tool/filter_invocation.h"
+#include "tool/frame_filter.h"
+#include "tool/host_frames.h"
+#include "tool/streaming_source_clip.h"
+
+namespace velmire::cli {
+namespace {
+
+class PluginFilter : public FrameFilter {
+ public:
+  PluginFilter(StreamFrameWindow& window, const Settings& settings, const std::string& path)
+      : geometry_(window.header().geometry) {
+    env_.LoadPlugin(path);
+    const PClip source(new StreamingSourceClip(window, env_));
+    Settings debug = settings;
+    debug.Debug = true;
+    filtered_ = InvokeVelmire(env_, source, settings);
+    debug_ = InvokeVelmire(env_, source, debug);
+  }
+
+  std::vector<std::uint8_t> Filter(std::int64_t n, bool debug) override {
+    const PClip& clip = debug ? debug_ : filtered_;
+    std::vector<std::uint8_t> bytes(geometry_.frame_bytes());
+    FromHostFrame(*clip->GetFrame(static_cast<int>(n), &env_), geometry_, bytes.data());
+    return bytes;
+  }
+
+ private:
+  host::ScriptEnvironment env_;  // declared first: outlives the clips
+  const FrameGeometry geometry_;
+  PClip filtered_;
+  PClip debug_;
+};
+
+}  // namespace
+
+std::unique_ptr<FrameFilter> MakePluginFilter(StreamFrameWindow& window, const Settings& settings,
+                                              const std::string& plugin_path) {
+  return std::make_unique<PluginFilter>(window, settings, plugin_path);
+}
+
+}  // namespace velmire::cli

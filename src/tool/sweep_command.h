@@ -1,0 +1,18 @@
+// velmire --demo [DIR] --sweep: filters the demo clip with a grid of settings in both layouts
+// and prints, as Markdown, how well each combination removed the cross-colour and how fast it
+// ran; the same text goes into DIR/settings-sweep.md.
+#pragma once
+
+#include <ostream>
+#include <string>
+
+#include "tool/cli_options.h"
+
+namespace velmire::cli {
+
+// Uses the grid, folder and thread count of `options`; reports on `out`. Throws CliError or
+// host::HostError.
+void RunSweep(const CliOptions& options, int threads,
+              std::ostream& out);
+
+}  // namespace velmire::cli

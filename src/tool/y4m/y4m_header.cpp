@@ -1,0 +1,132 @@
+#include "tool/y4m/y4m_header.h"
+
+#include <charconv>
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <vector>
+
+#include "tool/y4m/cli_error.h"
+
+namespace velmire::cli {
+namespace {
+
+constexpr std::string_view kMagic = "YUV4MPEG2";
+constexpr std::string_view kAccepted = "C420, C420jpeg, C420mpeg2, C420paldv, C422";
+
+std::vector<std::string_view> SplitTags(std::string_view rest) {
+  std::vector<std::string_view> tags;
+  while (!rest.empty()) {
+    const std::size_t space = rest.find(' ');
+    const std::string_view tag = rest.substr(0, space);
+    if (!tag.empty()) tags.push_back(tag);
+    if (space == std::string_view::npos) break;
+    rest.remove_prefix(space + 1);
+  }
+  return tags;
+}
+
+// Decimal digits only; values beyond int64_t saturate, so that a huge size is reported as too
+// large rather than as malformed.
+std::optional<std::int64_t> ParseDigits(std::string_view digits) {
+  if (digits.empty()) return std::nullopt;
+  for (char c : digits) {
+    if (c < '0' || c > '9') return std::nullopt;
+  }
+  std::int64_t value = 0;
+  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+  if (error == std::errc::result_out_of_range) return std::numeric_limits<std::int64_t>::max();
+  if (error != std::errc() || end != digits.data() + digits.size()) return std::nullopt;
+  return value;
+}
+
+std::int64_t RequireSide(std::optional<std::string_view> tag, const char* name, char letter) {
+  if (!tag) {
+    throw InputError(std::string("input: the header has no ") + name + " (" + letter + " tag)");
+  }
+  const std::optional<std::int64_t> value = ParseDigits(*tag);
+  if (!value || *value <= 0) {
+    throw InputError(std::string("input: invalid ") + name + " '" + letter + std::string(*tag) +
+                     "' in the header (a positive integer is needed)");
+  }
+  return *value;
+}
+
+ChromaLayout ParseColourSpace(std::optional<std::string_view> tag) {
+  if (!tag) return ChromaLayout::k420;
+  if (*tag == "420" || *tag == "420jpeg" || *tag == "420mpeg2" || *tag == "420paldv") {
+    return ChromaLayout::k420;
+  }
+  if (*tag == "422") return ChromaLayout::k422;
+  throw InputError("input: unsupported colour space C" + std::string(*tag) + " (accepted: " +
+                   std::string(kAccepted) + ", 8 bits per sample)");
+}
+
+// "F30000:1001" without the letter; both parts positive, or the rate counts as unknown.
+void ParseFrameRate(std::string_view value, Y4mHeader& header) {
+  const std::size_t colon = value.find(':');
+  if (colon == std::string_view::npos) return;
+  const std::optional<std::int64_t> num = ParseDigits(value.substr(0, colon));
+  const std::optional<std::int64_t> den = ParseDigits(value.substr(colon + 1));
+  if (!num || !den || *num <= 0 || *den <= 0 || *num > 0x7fffffff || *den > 0x7fffffff) return;
+  header.fps_numerator = static_cast<unsigned>(*num);
+  header.fps_denominator = static_cast<unsigned>(*den);
+}
+
+}  // namespace
+
+FrameGeometry MakeFrameGeometry(ChromaLayout layout, int width, int height) {
+  FrameGeometry g;
+  g.layout = layout;
+  g.width = width;
+  g.height = height;
+  g.chroma_width = width / 2;
+  g.chroma_height = layout == ChromaLayout::k420 ? height / 2 : height;
+  return g;
+}
+
+Y4mHeader ParseY4mHeader(std::string_view line) {
+  if (line.substr(0, kMagic.size()) != kMagic ||
+      (line.size() > kMagic.size() && line[kMagic.size()] != ' ')) {
+    throw InputError("input: not a YUV4MPEG2 stream (it does not start with 'YUV4MPEG2 ')");
+  }
+  Y4mHeader header;
+  header.line = std::string(line);
+  std::optional<std::string_view> w, h, c;
+  for (std::string_view tag : SplitTags(line.substr(kMagic.size()))) {
+    const std::string_view value = tag.substr(1);
+    switch (tag[0]) {
+      case 'W': w = value; break;
+      case 'H': h = value; break;
+      case 'C': c = value; break;
+      case 'F': ParseFrameRate(value, header); break;
+      case 'I': header.interlacing = value.size() == 1 ? value[0] : '?'; break;
+      default: break;  // A, X and unknown tags are only passed through
+    }
+  }
+  const std::int64_t width = RequireSide(w, "width", 'W');
+  const std::int64_t height = RequireSide(h, "height", 'H');
+  if (width > kMaxFrameSide || height > kMaxFrameSide) {
+    throw InputError("input: frame size " + std::to_string(width) + "x" + std::to_string(height) +
+                     " is too large (at most " + std::to_string(kMaxFrameSide) +
+                     " pixels on each side)");
+  }
+  if (width * height > kMaxFramePixels) {
+    throw InputError("input: frame size " + std::to_string(width) + "x" + std::to_string(height) +
+                     " is too large (at most " + std::to_string(kMaxFramePixels) +
+                     " pixels in all, such as 7680x4320)");
+  }
+  const ChromaLayout layout = ParseColourSpace(c);
+  if (width % 2 != 0) {
+    throw InputError("input: odd width " + std::to_string(width) +
+                     " is not supported (the width must be even)");
+  }
+  if (layout == ChromaLayout::k420 && height % 2 != 0) {
+    throw InputError("input: odd height " + std::to_string(height) +
+                     " is not supported for 4:2:0 video (the height must be even)");
+  }
+  header.geometry = MakeFrameGeometry(layout, static_cast<int>(width), static_cast<int>(height));
+  return header;
+}
+
+}  // namespace velmire::cli

@@ -1,0 +1,26 @@
+// The YUY2 frame pass, free of any host: frames n-1, n and n+1 in, the output frame (a copy of
+// frame n) corrected in place, or the mask painted on it in Debug mode.
+#pragma once
+
+#include <cstdint>
+
+#include "base/frame_view.h"
+#include "base/settings.h"
+#include "detect/edge_mask.h"
+#include "yuy2/correct_block_yuy2.h"
+
+namespace velmire {
+
+struct Yuy2Kernels {
+  EdgeMaskYUY2Fn edgeMask;
+  CorrectBlockYUY2Fn correctBlock;
+};
+
+// The frames are packed YUY2 planes of current's row size and height, each read through its own
+// pitch. `output` holds a copy of `current`; only the chroma bytes of marked blocks (or painted
+// macropixels) of rows 2 .. H-3 are written. `mask` holds current.rowSize zero bytes.
+void ReduceCrossColorYUY2(const Settings& settings, const Yuy2Kernels& kernels,
+                          const PlaneView& previous, const PlaneView& current,
+                          const PlaneView& next, const WritablePlaneView& output, uint8_t* mask);
+
+}  // namespace velmire
