@@ -1,0 +1,107 @@
+#include "vapoursynth/frame_filter.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+#include "core/cross_color.h"
+
+namespace velmire::vapoursynth {
+namespace {
+
+PlaneView ReadPlane(const VSFrame* frame, int plane, int bytesPerSample, const VSAPI& vsapi) {
+  return PlaneView{vsapi.getReadPtr(frame, plane), vsapi.getStride(frame, plane),
+                   vsapi.getFrameWidth(frame, plane) * bytesPerSample,
+                   vsapi.getFrameHeight(frame, plane)};
+}
+
+FrameView ReadFrame(const VSFrame* frame, int bytesPerSample, const VSAPI& vsapi) {
+  return FrameView{ReadPlane(frame, 0, bytesPerSample, vsapi),
+                   ReadPlane(frame, 1, bytesPerSample, vsapi),
+                   ReadPlane(frame, 2, bytesPerSample, vsapi)};
+}
+
+// A chroma plane of the output, filled with a copy of the same plane of `source`.
+WritablePlaneView CopyChroma(const VSFrame* source, VSFrame* output, int plane,
+                             int bytesPerSample, const VSAPI& vsapi) {
+  const PlaneView from = ReadPlane(source, plane, bytesPerSample, vsapi);
+  const WritablePlaneView to{vsapi.getWritePtr(output, plane), vsapi.getStride(output, plane),
+                             from.rowSize, from.height};
+  for (int row = 0; row < to.height; ++row) {
+    std::memcpy(to.data + row * to.pitch, from.data + row * from.pitch, to.rowSize);
+  }
+  return to;
+}
+
+// The frames a request reads, in the order previous, current, next.
+struct Neighbours {
+  int previous, current, next;
+};
+
+Neighbours ClampedNeighbours(int n, int lastFrame) {
+  return Neighbours{std::max(n - 1, 0), n, std::min(n + 1, lastFrame)};
+}
+
+}  // namespace
+
+const VSFrame* VS_CC GetFilteredFrame(int n, int activationReason, void* instanceData, void**,
+                                      VSFrameContext* frameCtx, VSCore* core,
+                                      const VSAPI* vsapi) {
+  const auto& filter = *static_cast<const FrameFilter*>(instanceData);
+  const Neighbours frames = ClampedNeighbours(n, filter.lastFrame);
+
+  if (activationReason == arInitial) {
+    vsapi->requestFrameFilter(frames.previous, filter.clip, frameCtx);
+    if (frames.current != frames.previous) {
+      vsapi->requestFrameFilter(frames.current, filter.clip, frameCtx);
+    }
+    if (frames.next != frames.current) {
+      vsapi->requestFrameFilter(frames.next, filter.clip, frameCtx);
+    }
+    return nullptr;
+  }
+  if (activationReason != arAllFramesReady) return nullptr;
+
+  const VSFrame* previous = vsapi->getFrameFilter(frames.previous, filter.clip, frameCtx);
+  const VSFrame* current = vsapi->getFrameFilter(frames.current, filter.clip, frameCtx);
+  const VSFrame* next = vsapi->getFrameFilter(frames.next, filter.clip, frameCtx);
+
+  // Luma and properties come from frame n as they are; the chroma planes are new.
+  const VSFrame* planeSources[3] = {current, nullptr, nullptr};
+  const int planes[3] = {0, 1, 2};
+  VSFrame* output = vsapi->newVideoFrame2(vsapi->getVideoFrameFormat(current),
+                                          vsapi->getFrameWidth(current, 0),
+                                          vsapi->getFrameHeight(current, 0), planeSources, planes,
+                                          current, core);
+  // The core never writes planar luma, so the output's shared luma plane is not handed to it.
+  const int bytesPerSample = vsapi->getVideoFrameFormat(current)->bytesPerSample;
+  const WritableFrameView outputView{{}, CopyChroma(current, output, 1, bytesPerSample, *vsapi),
+                                     CopyChroma(current, output, 2, bytesPerSample, *vsapi)};
+
+  const char* error = nullptr;
+  try {
+    ReduceCrossColor(filter.format, filter.settings, *filter.kernels,
+                     ReadFrame(previous, bytesPerSample, *vsapi),
+                     ReadFrame(current, bytesPerSample, *vsapi),
+                     ReadFrame(next, bytesPerSample, *vsapi), outputView);
+  } catch (const std::bad_alloc&) {
+    error = "Velmire: not enough memory to filter a frame";
+  }
+  vsapi->freeFrame(previous);
+  vsapi->freeFrame(current);
+  vsapi->freeFrame(next);
+  if (error) {
+    vsapi->freeFrame(output);
+    vsapi->setFilterError(error, frameCtx);
+    return nullptr;
+  }
+  return output;
+}
+
+void VS_CC FreeFrameFilter(void* instanceData, VSCore*, const VSAPI* vsapi) {
+  auto* filter = static_cast<FrameFilter*>(instanceData);
+  vsapi->freeNode(filter->clip);
+  delete filter;
+}
+
+}  // namespace velmire::vapoursynth
