@@ -1,0 +1,27 @@
+#include "avisynthplus/clip_format.h"
+
+#include "core/cross_color.h"
+
+namespace velmire::avisynthplus {
+
+std::optional<SampleFormat> SampleFormatOf(const AVS_VideoInfo& vi) {
+  if (avs_is_yuy2(&vi)) return SampleFormat{Layout::kYUY2, 8};
+  // The 4:2:0 and 4:2:2 predicates also hold for clips with alpha and for float clips.
+  if (!avs_is_planar(&vi) || !avs_is_yuv(&vi) || avs_is_yuva(&vi)) return std::nullopt;
+  SampleFormat format;
+  if (avs_is_420(&vi)) {
+    format.layout = Layout::kPlanar420;
+  } else if (avs_is_422(&vi)) {
+    format.layout = Layout::kPlanar422;
+  } else {
+    return std::nullopt;
+  }
+  format.bitsPerSample = avs_bits_per_component(&vi);
+  if (avs_component_size(&vi) != (format.bitsPerSample > 8 ? 2 : 1) ||
+      !IsSupportedFormat(format)) {
+    return std::nullopt;
+  }
+  return format;
+}
+
+}  // namespace velmire::avisynthplus

@@ -1,0 +1,98 @@
+#include "avisynthplus/frame_filter.h"
+
+#include <new>
+
+#include "core/cross_color.h"
+
+namespace velmire::avisynthplus {
+namespace {
+
+constexpr int kPlanarPlanes[3] = {AVS_PLANAR_Y, AVS_PLANAR_U, AVS_PLANAR_V};
+
+PlaneView ReadPlane(const AVS_VideoFrame* frame, int plane) {
+  return PlaneView{avs_get_read_ptr_p(frame, plane), avs_get_pitch_p(frame, plane),
+                   avs_get_row_size_p(frame, plane), avs_get_height_p(frame, plane)};
+}
+
+// The planes the filter reads: Y, U and V, or the packed plane alone.
+FrameView ReadFrame(const AVS_VideoFrame* frame, bool packed) {
+  if (packed) return FrameView{ReadPlane(frame, AVS_DEFAULT_PLANE), {}, {}};
+  return FrameView{ReadPlane(frame, AVS_PLANAR_Y), ReadPlane(frame, AVS_PLANAR_U),
+                   ReadPlane(frame, AVS_PLANAR_V)};
+}
+
+WritablePlaneView CopyPlane(AVS_ScriptEnvironment* env, const AVS_VideoFrame* source,
+                            AVS_VideoFrame* output, int plane) {
+  const PlaneView from = ReadPlane(source, plane);
+  const WritablePlaneView to{avs_get_write_ptr_p(output, plane), avs_get_pitch_p(output, plane),
+                             from.rowSize, from.height};
+  avs_bit_blt(env, to.data, static_cast<int>(to.pitch), from.data, static_cast<int>(from.pitch),
+              from.rowSize, from.height);
+  return to;
+}
+
+// The output holds a copy of every plane of `source` (AviSynth+ frames share no planes).
+WritableFrameView CopyFrame(AVS_ScriptEnvironment* env, const AVS_VideoFrame* source,
+                            AVS_VideoFrame* output, bool packed) {
+  if (packed) return WritableFrameView{CopyPlane(env, source, output, AVS_DEFAULT_PLANE), {}, {}};
+  return WritableFrameView{CopyPlane(env, source, output, kPlanarPlanes[0]),
+                           CopyPlane(env, source, output, kPlanarPlanes[1]),
+                           CopyPlane(env, source, output, kPlanarPlanes[2])};
+}
+
+// Reports an error through the filter's error field (AviSynth+ raises it as the script error),
+// releasing the frames taken so far.
+AVS_VideoFrame* Fail(AVS_FilterInfo* fi, const char* error, AVS_VideoFrame* const (&frames)[3]) {
+  for (AVS_VideoFrame* frame : frames) {
+    if (frame) avs_release_video_frame(frame);
+  }
+  fi->error = error;
+  return nullptr;
+}
+
+}  // namespace
+
+AVS_VideoFrame* AVSC_CC GetFilteredFrame(AVS_FilterInfo* fi, int n) {
+  const auto& filter = *static_cast<const FrameFilter*>(fi->user_data);
+  const bool packed = filter.format.layout == Layout::kYUY2;
+
+  AVS_VideoFrame* inputs[3] = {};
+  for (int i = 0; i < 3; ++i) {
+    inputs[i] = avs_get_frame(fi->child, n - 1 + i);
+    if (!inputs[i]) {
+      const char* error = avs_clip_get_error(fi->child);
+      return Fail(fi, error ? error : "Velmire : the input clip gave no frame", inputs);
+    }
+  }
+  AVS_VideoFrame* output = avs_new_video_frame_p(fi->env, &fi->vi, inputs[1]);
+  if (!output) {
+    const char* error = avs_get_error(fi->env);
+    return Fail(fi, error ? error : "Velmire : no memory for a frame", inputs);
+  }
+
+  const char* error = nullptr;
+  try {
+    ReduceCrossColor(filter.format, filter.settings, *filter.kernels,
+                     ReadFrame(inputs[0], packed), ReadFrame(inputs[1], packed),
+                     ReadFrame(inputs[2], packed), CopyFrame(fi->env, inputs[1], output, packed));
+  } catch (const std::bad_alloc&) {
+    error = "Velmire : not enough memory to filter a frame";
+  }
+  if (error) {
+    avs_release_video_frame(output);
+    return Fail(fi, error, inputs);
+  }
+  for (AVS_VideoFrame* frame : inputs) avs_release_video_frame(frame);
+  return output;
+}
+
+int AVSC_CC AnswerCacheHints(AVS_FilterInfo*, int cachehints, int) {
+  return cachehints == AVS_CACHE_GET_MTMODE ? AVS_MT_MULTI_INSTANCE : 0;
+}
+
+void AVSC_CC FreeFrameFilter(AVS_FilterInfo* fi) {
+  delete static_cast<FrameFilter*>(fi->user_data);
+  fi->user_data = nullptr;
+}
+
+}  // namespace velmire::avisynthplus

@@ -1,0 +1,61 @@
+// The plug-in's entry point, and the script function it registers:
+// Velmire(clip, ThresholdY, Noise, Margin, Debug), which checks its clip and creates the filter.
+#include <avisynth_c.h>
+
+#include <new>
+#include <optional>
+
+#include "avisynthplus/clip_format.h"
+#include "avisynthplus/filter_arguments.h"
+#include "avisynthplus/frame_filter.h"
+#include "core/cross_color.h"
+
+// The project builds with hidden visibility, and the header's export macro gives none on POSIX
+// systems: the entry point is made visible here, or AviSynth+ would not find it.
+#if defined(_WIN32)
+#define VELMIRE_PLUGIN_ENTRY __declspec(dllexport)
+#else
+#define VELMIRE_PLUGIN_ENTRY __attribute__((visibility("default")))
+#endif
+
+namespace velmire::avisynthplus {
+namespace {
+
+constexpr const char* kFunctionName = "Velmire";
+
+AVS_Value AVSC_CC CreateVelmire(AVS_ScriptEnvironment* env, AVS_Value args, void*) {
+  AVS_FilterInfo* fi = nullptr;
+  AVS_Clip* clip = avs_new_c_filter(env, &fi, avs_array_elt(args, 0), 1);
+  AVS_Value result;
+  const std::optional<SampleFormat> format = SampleFormatOf(fi->vi);
+  auto* filter = format ? new (std::nothrow) FrameFilter{*format, ReadSettings(args),
+                                                         &BestKernels()}
+                        : nullptr;
+  if (!format) {
+    result = avs_new_value_error(kFormatRefusal);
+  } else if (!filter) {
+    result = avs_new_value_error("Velmire : not enough memory for the filter");
+  } else {
+    fi->user_data = filter;
+    fi->get_frame = GetFilteredFrame;
+    fi->set_cache_hints = AnswerCacheHints;
+    fi->free_filter = FreeFrameFilter;
+    avs_set_to_clip(&result, clip);
+  }
+  avs_release_clip(clip);
+  return result;
+}
+
+}  // namespace
+}  // namespace velmire::avisynthplus
+
+extern "C" VELMIRE_PLUGIN_ENTRY const char* AVSC_CC avisynth_c_plugin_init2(
+    AVS_ScriptEnvironment* env) {
+  using namespace velmire::avisynthplus;
+  try {
+    avs_add_function(env, kFunctionName, FunctionSignature().c_str(), CreateVelmire, nullptr);
+  } catch (const std::bad_alloc&) {
+    return "Velmire : not enough memory to register the function";
+  }
+  return "Velmire cross-colour reduction";
+}
