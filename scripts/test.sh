@@ -2,11 +2,49 @@
 # Sets up, builds and runs every test: the release build; the same suite under
 # AddressSanitizer and UndefinedBehaviorSanitizer; the concurrency tests under
 # ThreadSanitizer; each fuzz target for a bounded time; and the 32-bit Windows build under Wine.
+# The VapourSynth and AviSynth+ plug-ins are tested in the real frame servers, built first from
+# VELMIRE_HOST_SOURCES (default ../shared/hosts beside the clone) into VELMIRE_HOSTS_PREFIX
+# (default ${XDG_CACHE_HOME:-$HOME/.cache}/velmire-hosts; a later run reuses them).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 jobs="$(nproc)"
 fuzz_seconds="${VELMIRE_FUZZ_SECONDS:-60}"
 "$root/scripts/setup.sh" test
+
+# The real frame servers. With their sources the plug-ins are required (ON), so their tests can
+# never go missing unnoticed; without, frame servers already built are used, or the tests are
+# skipped with one line.
+hosts_prefix="${VELMIRE_HOSTS_PREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/velmire-hosts}"
+host_sources="${VELMIRE_HOST_SOURCES:-$root/../shared/hosts}"
+host_options=() host_tests="" skipped=""
+if [ -x "$host_sources/build-hosts.sh" ]; then
+  echo "== frame servers from $host_sources into $hosts_prefix"
+  "$host_sources/build-hosts.sh" "$hosts_prefix"
+fi
+for host in vapoursynth:vapoursynth:VAPOURSYNTH avisynth:avisynthplus:AVISYNTHPLUS; do
+  IFS=: read -r module name option <<<"$host"
+  if [ -x "$host_sources/build-hosts.sh" ] || [ -f "$hosts_prefix/lib/pkgconfig/$module.pc" ]; then
+    host_options+=("-DVELMIRE_$option=ON") host_tests+=" test_$name"
+  else
+    host_options+=("-DVELMIRE_$option=OFF") skipped+="${skipped:+ and }$name"
+  fi
+done
+[ -z "$skipped" ] || echo "== SKIPPED: the $skipped plug-in tests (no frame server in" \
+  "$hosts_prefix, no sources in $host_sources; see VELMIRE_HOSTS_PREFIX, VELMIRE_HOST_SOURCES)"
+export PKG_CONFIG_PATH="$hosts_prefix/lib/pkgconfig${PKG_CONFIG_PATH:+:$PKG_CONFIG_PATH}"
+
+# Shows that the frame-server tests of build folder $1 ran: ctest runs every test it lists (or,
+# in the ThreadSanitizer stage, those of the suites $2).
+host_tests_ran() {
+  local name suites count
+  for name in $host_tests; do
+    case $name in test_vapoursynth) suites=VapourSynth ;; *) suites=AviSynthPlus ;; esac
+    count=$(ctest --test-dir "$1" -N -R "^(Formats/)?$suites${2:-(Plugin|Threads|Output)}\\." |
+            sed -n 's/^Total Tests: //p')
+    echo "$name: ${count:-0} tests of the plug-in in the real frame server"
+    [ "${count:-0}" -gt 0 ] || { echo "$name ran no tests" >&2; return 1; }
+  done
+}
 
 configure_and_build() {
   local dir="$1"; shift
@@ -15,19 +53,23 @@ configure_and_build() {
 }
 
 echo "== release build"
-configure_and_build "$root/build" -DCMAKE_BUILD_TYPE=Release
+configure_and_build "$root/build" -DCMAKE_BUILD_TYPE=Release "${host_options[@]}"
 ctest --test-dir "$root/build" --output-on-failure -j"$jobs"
+host_tests_ran "$root/build"
 
 echo "== AddressSanitizer and UndefinedBehaviorSanitizer"
 configure_and_build "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug \
-  "-DVELMIRE_SANITIZE=address;undefined" -DVELMIRE_BUILD_BENCH=OFF
+  "-DVELMIRE_SANITIZE=address;undefined" -DVELMIRE_BUILD_BENCH=OFF "${host_options[@]}"
 ctest --test-dir "$root/build-asan" --output-on-failure -j"$jobs"
+host_tests_ran "$root/build-asan"
 
 echo "== ThreadSanitizer (concurrency tests)"
-VELMIRE_TARGETS="test_concurrency" configure_and_build "$root/build-tsan" -DCMAKE_BUILD_TYPE=Debug -DVELMIRE_SANITIZE=thread \
-  -DVELMIRE_BUILD_BENCH=OFF
+# Every program holding tests that "Concurrent|Threads" selects is built here.
+VELMIRE_TARGETS="test_concurrency$host_tests" configure_and_build "$root/build-tsan" \
+  -DCMAKE_BUILD_TYPE=Debug -DVELMIRE_SANITIZE=thread -DVELMIRE_BUILD_BENCH=OFF "${host_options[@]}"
 TSAN_OPTIONS="halt_on_error=1" ctest --test-dir "$root/build-tsan" --output-on-failure \
   -R "Concurrent|Threads"
+host_tests_ran "$root/build-tsan" Threads
 
 echo "== fuzzing, ${fuzz_seconds}s per target"
 VELMIRE_TARGETS="$(cd "$root/tests/fuzz/corpus" && echo *)" CXX=clang++ \
