@@ -73,10 +73,14 @@ const VSFrame* VS_CC GetFilteredFrame(int n, int activationReason, void* instanc
                                           vsapi->getFrameWidth(current, 0),
                                           vsapi->getFrameHeight(current, 0), planeSources, planes,
                                           current, core);
-  // The core never writes planar luma, so the output's shared luma plane is not handed to it.
+  // The core never writes planar luma: the output's luma is handed over as frame n's, shared
+  // and read-only (asking for a write pointer would make VapourSynth copy the plane).
   const int bytesPerSample = vsapi->getVideoFrameFormat(current)->bytesPerSample;
-  const WritableFrameView outputView{{}, CopyChroma(current, output, 1, bytesPerSample, *vsapi),
-                                     CopyChroma(current, output, 2, bytesPerSample, *vsapi)};
+  const PlaneView luma = ReadPlane(current, 0, bytesPerSample, *vsapi);
+  const WritableFrameView outputView{
+      {const_cast<uint8_t*>(luma.data), luma.pitch, luma.rowSize, luma.height},
+      CopyChroma(current, output, 1, bytesPerSample, *vsapi),
+      CopyChroma(current, output, 2, bytesPerSample, *vsapi)};
 
   const char* error = nullptr;
   try {
