@@ -4,5 +4,5 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/setup.sh"
 cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELMIRE_BUILD_TESTS=OFF
-cmake --build "$root/build" -j"$(nproc)" --target velmire velmire_cli
-"$root/build/src/cli/velmire" --demo "${1:-$root/velmire-demo}"
+cmake --build "$root/build" -j"$(nproc)" --target velmire_cli
+"$root/build/src/tool/velmire" --demo "${1:-$root/velmire-demo}"
