@@ -11,6 +11,7 @@
 #include "cli/frame_pipeline.h"
 #include "cli/host_frames.h"
 #include "cli/input_file.h"
+#include "cli/interrupt_cleanup.h"
 #include "cli/output_file.h"
 #include "cli/plane_view.h"
 #include "cli/png_writer.h"
@@ -59,6 +60,7 @@ FilterJob JobWithSettingsOf(const CliOptions& options, const std::string& plugin
 }
 
 FilterJobResult RunFilterJob(const FilterJob& job) {
+  if (job.compare) CheckPictureWritable(job.compare->path);
   auto input = std::make_unique<InputFile>(job.input);
   auto reader = std::make_unique<Y4mReader>(*input);
   const Y4mHeader header = reader->header();
@@ -79,7 +81,6 @@ FilterJobResult RunFilterJob(const FilterJob& job) {
   std::optional<ProgressReporter> progress;
   if (job.progress) progress.emplace(std::cerr, total);
 
-  bool write_failed = false;
   FrameStages stages;
   stages.frame_exists = [&](std::int64_t n) { return source_clip->HasFrame(n); };
   stages.produce = [&](std::int64_t n) {
@@ -92,11 +93,10 @@ FilterJobResult RunFilterJob(const FilterJob& job) {
     return frame;
   };
   stages.consume = [&](std::int64_t n, const Y4mFrame& frame) {
-    try {
+    {
+      const InterruptDeferral whole_frame;
       writer.WriteFrame(frame);
-    } catch (...) {
-      write_failed = true;
-      throw;
+      output.MarkFrameWritten();
     }
     // Frames still to come need at most their predecessor from the source.
     source_clip->ReleaseBefore(n);
@@ -105,13 +105,8 @@ FilterJobResult RunFilterJob(const FilterJob& job) {
 
   const auto start = std::chrono::steady_clock::now();
   FilterJobResult result;
-  try {
-    result.frames = RunFramePipeline(job.threads, stages);
-  } catch (...) {
-    // Frames completed before a failed frame make a valid stream; a failed write does not.
-    if (!write_failed) output.Commit();
-    throw;
-  }
+  // On an exception the output is dropped: the run failed, not the input.
+  result.frames = RunFramePipeline(job.threads, stages);
   result.seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   result.peak_source_frames = source_clip->PeakFramesHeld();
@@ -120,9 +115,10 @@ FilterJobResult RunFilterJob(const FilterJob& job) {
 
   if (const std::optional<std::string> error = source_clip->InputError()) throw InputError(*error);
   if (job.compare && job.compare->frame >= result.frames) {
-    throw CliError("--compare: frame " + std::to_string(job.compare->frame) +
-                   " is past the end of the clip (" + std::to_string(result.frames) +
-                   " frames, counted from 0)");
+    throw CliError("picture: '" + job.compare->path + "' was not written: frame " +
+                   std::to_string(job.compare->frame) + " is past the end of the clip (" +
+                   std::to_string(result.frames) +
+                   " frames, counted from 0); the video was written in full");
   }
   return result;
 }

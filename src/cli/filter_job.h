@@ -34,10 +34,12 @@ struct FilterJobResult {
   std::size_t peak_source_frames = 0;  // largest number of input frames held at once
 };
 
-// Throws CliError or host::HostError with one line. When the input breaks off mid-stream (or
-// the filter fails on a frame), the output is completed with every frame before it, as a valid
-// stream, and then the error is thrown. When writing fails, a named output file is left as it
-// was before the run.
+// Throws CliError or host::HostError with one line. A named output file is put in place only
+// when the input was read to its end, or to the last complete frame before a break in it (then
+// the error about the input is thrown after). Any other failure (the comparison picture cannot
+// be written, a write fails, the filter fails) leaves a named output file as it was before the
+// run, or not there at all. A comparison picture that cannot be written is refused before any
+// frame is filtered; one of a frame past the end is reported after the complete output.
 FilterJobResult RunFilterJob(const FilterJob& job);
 
 }  // namespace velmire::cli

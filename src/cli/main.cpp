@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
   // a message, not end the process silently.
   std::signal(SIGPIPE, SIG_IGN);
   std::signal(SIGXFSZ, SIG_IGN);
-  RemoveTemporariesOnInterrupt();
+  HandleInterrupts();
   try {
     const CliOptions options = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     switch (options.action) {

@@ -1,7 +1,6 @@
 // The tool's failures: one clear line on standard error and a non-zero exit; broken input
 // leaves every complete frame before it as a valid stream; failed writes leave no
 // half-written file under the user's name.
-#include <signal.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -167,34 +166,6 @@ TEST(ToolFailure, RefusesToWriteVideoToATerminal) {
                                           "output)"),
             std::string::npos)
       << ReadFile(dir / "screen");
-}
-
-TEST(ToolFailure, InterruptRemovesTheUnfinishedTemporaryFile) {
-  TempDir dir;
-  const std::string stream = PatternStream(kHeader, kFrameBytes, 2);
-  auto temporaries = [&] {
-    int count = 0;
-    for (const auto& entry : fs::directory_iterator(dir.path())) {
-      count += entry.path().filename().string().rfind(".out.y4m.velmire-", 0) == 0;
-    }
-    return count;
-  };
-  int seen_while_running = 0;
-  auto feed = [&](int fd, int pid) {
-    // Two frames in, then the input stalls: the tool waits with its temporary file open.
-    ASSERT_EQ(::write(fd, stream.data(), stream.size()), ssize_t(stream.size()));
-    for (int i = 0; i < 200 && seen_while_running == 0; ++i) {
-      ::usleep(20000);
-      seen_while_running = temporaries();
-    }
-    ::kill(pid, SIGTERM);
-  };
-  const ToolRun run =
-      RunToolFeeding({"--plugin", PluginPath(), "-", dir / "out.y4m"}, feed);
-  EXPECT_EQ(seen_while_running, 1);
-  EXPECT_EQ(run.signal, SIGTERM);
-  EXPECT_EQ(temporaries(), 0);
-  EXPECT_FALSE(fs::exists(dir / "out.y4m"));
 }
 
 }  // namespace
