@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/frame_memory_budget.h"
 #include "cli/script_settings.h"
 
 namespace velmire::cli {
@@ -25,6 +26,7 @@ struct CliOptions {
   int margin = 1;
   bool debug = false;
   int threads = 0;               // frames filtered at once; 0 means one per core
+  std::uint64_t frame_memory_mib = kDefaultFrameMemoryMiB;  // for the frames in flight
   std::string plugin_path;       // empty: the plug-in installed with the tool
   std::optional<CompareRequest> compare;
   std::optional<bool> progress;  // unset: on when standard error is a terminal
@@ -35,6 +37,7 @@ struct CliOptions {
 };
 
 inline constexpr int kMaxThreads = 256;
+inline constexpr std::int64_t kMaxFrameMemoryMiB = std::int64_t(1) << 24;  // 16 TiB
 
 // Parses the arguments after the program name. Throws UsageError with one line.
 CliOptions ParseCommandLine(const std::vector<std::string>& args);

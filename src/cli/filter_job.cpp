@@ -56,6 +56,7 @@ FilterJob JobWithSettingsOf(const CliOptions& options, const std::string& plugin
   job.margin = options.margin;
   job.debug = options.debug;
   job.threads = threads;
+  job.frame_memory_bytes = options.frame_memory_mib << 20;
   return job;
 }
 
@@ -103,10 +104,12 @@ FilterJobResult RunFilterJob(const FilterJob& job) {
     if (progress) progress->Update(n + 1);
   };
 
+  const FrameWindow window =
+      FitFramesInMemory(job.threads, g.frame_bytes(), job.frame_memory_bytes);
   const auto start = std::chrono::steady_clock::now();
   FilterJobResult result;
   // On an exception the output is dropped: the run failed, not the input.
-  result.frames = RunFramePipeline(job.threads, stages);
+  result.frames = RunFramePipeline(window.threads, stages, window.frames_in_flight);
   result.seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   result.peak_source_frames = source_clip->PeakFramesHeld();

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "cli/cli_options.h"
+#include "cli/frame_memory_budget.h"
 
 namespace velmire::cli {
 
@@ -18,13 +19,14 @@ struct FilterJob {
   int noise = 60;
   int margin = 1;
   bool debug = false;
-  int threads = 1;
+  int threads = 1;  // lowered when the frames in flight would not fit in frame_memory_bytes
+  std::uint64_t frame_memory_bytes = kDefaultFrameMemoryMiB << 20;
   std::optional<CompareRequest> compare;
   bool progress = false;
 };
 
-// A job with the command line's script arguments, plug-in and thread count; input, output,
-// comparison picture and progress are left to the caller.
+// A job with the command line's script arguments, plug-in, thread count and memory budget;
+// input, output, comparison picture and progress are left to the caller.
 FilterJob JobWithSettingsOf(const CliOptions& options, const std::string& plugin_path,
                             int threads);
 
