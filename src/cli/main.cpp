@@ -1,6 +1,4 @@
 // velmire: runs the cross-colour filter plug-in over YUV4MPEG2 streams from the shell.
-#include <unistd.h>
-
 #include <csignal>
 #include <exception>
 #include <iostream>
@@ -15,6 +13,7 @@
 #include "cli/filter_job.h"
 #include "cli/interrupt_cleanup.h"
 #include "cli/plugin_locator.h"
+#include "cli/progress_reporter.h"
 #include "cli/sweep_command.h"
 #include "host/host_error.h"
 
@@ -47,7 +46,7 @@ int Run(const CliOptions& options) {
   job.input = options.input;
   job.output = options.output;
   job.compare = options.compare;
-  job.progress = options.progress.value_or(::isatty(STDERR_FILENO) != 0);
+  job.progress = options.progress.value_or(ProgressSuitsStandardError());
   RunFilterJob(job);
   return 0;
 }
