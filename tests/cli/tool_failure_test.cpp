@@ -36,12 +36,18 @@ TEST(ToolFailure, RefusesBadInputWithOneLineAndWritesNothing) {
                              "'YUV4MPEG2 ')\n"},
       {"YUV4MPEG2 W720 H480 F25:1 C444\n",
        "velmire: input: unsupported colour space C444 (accepted: C420, C420jpeg, C420mpeg2, "
-       "C420paldv, C422, 8 bits per sample)\n"},
+       "C420paldv, C422, 8 bits per sample); convert it with ffmpeg -pix_fmt yuv422p\n"},
       {"YUV4MPEG2 W720 H480 C420p10 XYSCSS=420P10\n",
        "velmire: input: unsupported colour space C420p10 (accepted: C420, C420jpeg, C420mpeg2, "
-       "C420paldv, C422, 8 bits per sample)\n"},
-      {"YUV4MPEG2 W719 H480 C422\n",
-       "velmire: input: odd width 719 is not supported (the width must be even)\n"},
+       "C420paldv, C422, 8 bits per sample); convert it with ffmpeg -pix_fmt yuv420p\n"},
+      {"YUV4MPEG2 W720 H480 C411\n", "velmire: input: unsupported colour space C411 (accepted: "
+       "C420, C420jpeg, C420mpeg2, C420paldv, C422, 8 bits per sample); convert it with ffmpeg "
+       "-pix_fmt yuv422p\n"},
+      {"YUV4MPEG2 W719 H480 C422\n", "velmire: input: odd width 719 is not supported (the width "
+                                      "must be even: crop it, with ffmpeg -vf crop=718:480:0:0)\n"},
+      {"YUV4MPEG2 W720 H481 C420\n",
+       "velmire: input: odd height 481 is not supported for 4:2:0 video (the height must be even: "
+       "crop it, with ffmpeg -vf crop=720:480:0:0)\n"},
       {"YUV4MPEG2 W720 H99999\n", "velmire: input: frame size 720x99999 is too large (at most "
                                   "16384 pixels on each side)\n"},
   };
