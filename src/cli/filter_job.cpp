@@ -42,7 +42,7 @@ void WriteComparison(host::ScriptEnvironment& env, const PClip& source, const PC
   const std::vector<std::uint8_t> input = StreamBytes(source->GetFrame(frame_number, &env), g);
   const std::vector<std::uint8_t> debug = StreamBytes(debug_clip->GetFrame(frame_number, &env), g);
   WritePng(path, ComposeComparison(ViewFrame(g, input.data()), ViewFrame(g, output.data.data()),
-                                   ViewFrame(g, debug.data())));
+                                   ViewFrame(g, debug.data()), n));
 }
 
 }  // namespace

@@ -12,4 +12,7 @@ namespace velmire::cli {
 PixelRect FindMostCorrectedArea(const FrameView& before, const FrameView& after, int width,
                                 int height);
 
+// Whether any chroma sample differs between two frames of one geometry.
+bool ChromaDiffers(const FrameView& before, const FrameView& after);
+
 }  // namespace velmire::cli
