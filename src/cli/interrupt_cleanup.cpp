@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <mutex>
 #include <thread>
@@ -17,6 +18,7 @@ namespace {
 // a write blocked on a stalled pipe must not make the tool ignore Ctrl-C.
 constexpr auto kWaitForWholeFrame = std::chrono::seconds(3);
 
+std::atomic<bool> g_interrupted{false};
 std::recursive_timed_mutex g_gate;
 std::mutex g_outputs_mutex;
 std::vector<InterruptibleOutput*> g_outputs;
@@ -41,6 +43,7 @@ void WriteToStandardError(const std::string& text) {
   int signal_number = SIGINT;
   while (::sigwait(&signals, &signal_number) != 0) {
   }
+  g_interrupted = true;
   const bool whole = g_gate.try_lock_for(kWaitForWholeFrame);
   std::string outcome;
   {
@@ -93,6 +96,10 @@ void WatchOutput(InterruptibleOutput* output) {
 void UnwatchOutput(InterruptibleOutput* output) {
   std::lock_guard lock(g_outputs_mutex);
   g_outputs.erase(std::remove(g_outputs.begin(), g_outputs.end(), output), g_outputs.end());
+}
+
+void WaitWhileInterrupted() {
+  while (g_interrupted) std::this_thread::sleep_for(std::chrono::seconds(1));
 }
 
 InterruptDeferral::InterruptDeferral() { g_gate.lock(); }

@@ -39,6 +39,9 @@ class InterruptDeferral {
   InterruptDeferral& operator=(const InterruptDeferral&) = delete;
 };
 
+// Returns at once, unless an interrupt is being handled: then it waits for the process to end.
+void WaitWhileInterrupted();
+
 // The line printed for an interrupt by `signal_number`, given what the outputs said.
 std::string InterruptMessage(int signal_number, const std::string& outcome);
 

@@ -52,6 +52,9 @@ int Run(const CliOptions& options) {
 }
 
 int Fail(const std::string& message, int status) {
+  // An error caused by an interrupt (the programs on either side of a pipe stopped with us) is
+  // not reported: the line about the interrupt is.
+  WaitWhileInterrupted();
   std::cerr << "velmire: " << message << std::endl;
   return status;
 }

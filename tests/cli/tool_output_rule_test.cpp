@@ -117,6 +117,11 @@ TEST(OutputRule, InterruptSaysWhereTheFramesAreAndKeepsOnlyWhatIsWhole) {
       for (int i = 0; i < 500 && written() < expected; ++i) ::usleep(10000);
       ::usleep(50000);  // the tool now waits for more input
       ::kill(pid, c.signal_number);
+      // Keep the input open until the tool has gone, so that it cannot finish the run instead.
+      const std::string stat = "/proc/" + std::to_string(pid) + "/stat";
+      for (int i = 0; i < 500 && ReadFile(stat).find(") Z ") == std::string::npos; ++i) {
+        ::usleep(10000);
+      }
     };
     const ToolRun run =
         RunToolFeeding({"--plugin", PluginPath(), "-j", "1", "-", c.output}, feed, dir / "stdout");
