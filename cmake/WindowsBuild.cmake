@@ -1,13 +1,12 @@
 # What the 32-bit Windows cross build adds right after project(Velmire); the toolchain file
 # cmake/mingw-w64-i686.cmake includes it.
 #
-# - Test programs run under Wine (32-bit prefix, no debug chatter). The prefix is
-#   VELMIRE_WINEPREFIX, by default $WINEPREFIX at configure time or one inside the build tree.
-#   Before ctest, start a persistent server for that prefix and its services outside ctest:
-#     setsid wineserver -p </dev/null >/dev/null 2>&1 &
-#     wine wineboot </dev/null >/dev/null 2>&1
-#   (services started by the first program under ctest would keep ctest's output pipe open,
-#   and ctest would wait for ever), and stop it afterwards with `wineserver -k`.
+# - Test programs run under Wine (32-bit prefix, no debug chatter) through cmake/wine_run.sh.
+#   The prefix is VELMIRE_WINEPREFIX, by default $WINEPREFIX at configure time or one inside
+#   the build tree. Every ctest run first prepares it (creates it, starts its server and
+#   services outside ctest) before test discovery runs the first program, so
+#   `ctest --test-dir build-win32` works by itself; the server ends a minute after the last
+#   program, or at once with `wineserver -k`.
 # - GoogleTest is built from Debian's source package when no MinGW build of it is installed.
 # - The command-line tool and the benchmark, which need libraries that have no MinGW build
 #   here, are left out unless asked for.
@@ -25,8 +24,13 @@ if(NOT DEFINED VELMIRE_WINEPREFIX)
 endif()
 find_program(VELMIRE_WINE wine)
 if(VELMIRE_WINE AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
-  set(CMAKE_CROSSCOMPILING_EMULATOR env WINEARCH=win32 WINEDEBUG=-all
-      WINEPREFIX=${VELMIRE_WINEPREFIX} ${VELMIRE_WINE})
+  set(VELMIRE_WINE_RUN ${CMAKE_CURRENT_LIST_DIR}/wine_run.sh)
+  set(CMAKE_CROSSCOMPILING_EMULATOR sh ${VELMIRE_WINE_RUN} ${VELMIRE_WINEPREFIX})
+  # ctest reads this before any test folder, so the prefix is ready before test discovery.
+  set(_velmire_wine_setup ${CMAKE_BINARY_DIR}/wine_setup.cmake)
+  file(WRITE ${_velmire_wine_setup}
+       "execute_process(COMMAND sh [==[${VELMIRE_WINE_RUN}]==] [==[${VELMIRE_WINEPREFIX}]==])\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${_velmire_wine_setup})
 endif()
 
 if(NOT DEFINED VELMIRE_BUILD_TESTS OR VELMIRE_BUILD_TESTS)

@@ -1,6 +1,7 @@
 #include "host/script_environment.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 

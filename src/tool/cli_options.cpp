@@ -66,6 +66,15 @@ const KernelSet* ParseKernels(const std::string& name) {
                    "' (this processor runs " + offered + ")");
 }
 
+std::uint64_t ParseMebibytes(const std::string& option, const std::string& value) {
+  const std::optional<std::int64_t> n = ParseInteger(value);
+  if (!n || *n < 1 || *n > kMaxFrameMemoryMiB) {
+    throw UsageError("option " + option + " needs a number of MiB from 1 to " +
+                     std::to_string(kMaxFrameMemoryMiB) + ", not '" + value + "'");
+  }
+  return std::uint64_t(*n);
+}
+
 CompareRequest ParseCompare(const std::string& value) {
   const std::size_t colon = value.find(':');
   const std::optional<std::int64_t> frame =
@@ -137,6 +146,8 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
       options.kernels = ParseKernels(value());
     } else if (name == "-j" || name == "--threads") {
       options.threads = ParseThreads(name, value());
+    } else if (name == "--max-memory") {
+      options.frame_memory_mib = ParseMebibytes(name, value());
     } else if (name == "--plugin") {
       options.plugin_path = value();
       if (options.plugin_path.empty()) throw UsageError("option --plugin needs a file name");

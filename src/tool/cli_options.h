@@ -8,6 +8,7 @@
 
 #include "base/settings.h"
 #include "core/kernel_set.h"
+#include "tool/frame_memory_budget.h"
 
 namespace velmire::cli {
 
@@ -24,6 +25,7 @@ struct CliOptions {
   Settings settings;
   const KernelSet* kernels = nullptr;  // --kernels; null: the fastest the processor runs
   int threads = 0;               // frames filtered at once; 0 means one per core
+  std::uint64_t frame_memory_mib = kDefaultFrameMemoryMiB;  // for the frames in flight
   std::string plugin_path;       // --plugin: a 2.5 plug-in library to run instead of the core
   std::optional<CompareRequest> compare;
   std::optional<bool> progress;  // unset: on when standard error is a terminal
@@ -34,6 +36,7 @@ struct CliOptions {
 };
 
 inline constexpr int kMaxThreads = 256;
+inline constexpr std::int64_t kMaxFrameMemoryMiB = std::int64_t(1) << 24;  // 16 TiB
 
 // Parses the arguments after the program name. Throws UsageError with one line.
 CliOptions ParseCommandLine(const std::vector<std::string>& args);

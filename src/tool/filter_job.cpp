@@ -7,6 +7,7 @@
 
 #include "tool/frame_filter.h"
 #include "tool/input_file.h"
+#include "tool/interrupt_cleanup.h"
 #include "tool/measure/comparison_picture.h"
 #include "tool/measure/png_writer.h"
 #include "tool/output_file.h"
@@ -33,7 +34,7 @@ void WriteComparison(StreamFrameWindow& window, FrameFilter& filter, std::int64_
   const std::vector<std::uint8_t> debug = filter.Filter(n, /*debug=*/true);
   WritePng(path, ComposeComparison(ViewStreamFrame(g, input->data.data()),
                                    ViewStreamFrame(g, output.data.data()),
-                                   ViewStreamFrame(g, debug.data())));
+                                   ViewStreamFrame(g, debug.data()), n));
 }
 
 }  // namespace
@@ -44,10 +45,12 @@ FilterJob JobWithSettingsOf(const CliOptions& options, int threads) {
   job.kernels = options.kernels;
   job.plugin_path = options.plugin_path;
   job.threads = threads;
+  job.frame_memory_bytes = options.frame_memory_mib << 20;
   return job;
 }
 
 FilterJobResult RunFilterJob(const FilterJob& job) {
+  if (job.compare) CheckPictureWritable(job.compare->path);
   auto input = std::make_unique<InputFile>(job.input);
   auto reader = std::make_unique<Y4mReader>(*input);
   StreamFrameWindow window(std::move(input), std::move(reader));
@@ -60,7 +63,6 @@ FilterJobResult RunFilterJob(const FilterJob& job) {
   std::optional<ProgressReporter> progress;
   if (job.progress) progress.emplace(std::cerr, window.total_frames());
 
-  bool write_failed = false;
   FrameStages stages;
   stages.frame_exists = [&](std::int64_t n) { return window.HasFrame(n); };
   stages.produce = [&](std::int64_t n) {
@@ -73,26 +75,22 @@ FilterJobResult RunFilterJob(const FilterJob& job) {
     return frame;
   };
   stages.consume = [&](std::int64_t n, const Y4mFrame& frame) {
-    try {
+    {
+      const InterruptDeferral whole_frame;
       writer.WriteFrame(frame);
-    } catch (...) {
-      write_failed = true;
-      throw;
+      output.MarkFrameWritten();
     }
     // Frames still to come need at most their predecessor from the source.
     window.ReleaseBefore(n);
     if (progress) progress->Update(n + 1);
   };
 
+  const FrameWindow in_flight = FitFramesInMemory(job.threads, header.geometry.frame_bytes(),
+                                                   job.frame_memory_bytes);
   const auto start = std::chrono::steady_clock::now();
   FilterJobResult result;
-  try {
-    result.frames = RunFramePipeline(job.threads, stages);
-  } catch (...) {
-    // Frames completed before a failed frame make a valid stream; a failed write does not.
-    if (!write_failed) output.Commit();
-    throw;
-  }
+  // On an exception the output is dropped: the run failed, not the input.
+  result.frames = RunFramePipeline(in_flight.threads, stages, in_flight.frames_in_flight);
   result.seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   result.peak_source_frames = window.PeakFramesHeld();
@@ -101,9 +99,10 @@ FilterJobResult RunFilterJob(const FilterJob& job) {
 
   if (const std::optional<std::string> error = window.InputError()) throw InputError(*error);
   if (job.compare && job.compare->frame >= result.frames) {
-    throw CliError("--compare: frame " + std::to_string(job.compare->frame) +
-                   " is past the end of the clip (" + std::to_string(result.frames) +
-                   " frames, counted from 0)");
+    throw CliError("picture: '" + job.compare->path + "' was not written: frame " +
+                   std::to_string(job.compare->frame) + " is past the end of the clip (" +
+                   std::to_string(result.frames) +
+                   " frames, counted from 0); the video was written in full");
   }
   return result;
 }

@@ -9,6 +9,7 @@
 #include "base/settings.h"
 #include "core/kernel_set.h"
 #include "tool/cli_options.h"
+#include "tool/frame_memory_budget.h"
 
 namespace velmire::cli {
 
@@ -18,13 +19,14 @@ struct FilterJob {
   Settings settings;        // as given; clamped by the filter
   const KernelSet* kernels = nullptr;  // null: the fastest the processor runs
   std::string plugin_path;  // non-empty: run this 2.5 plug-in library instead of the core
-  int threads = 1;
+  int threads = 1;  // lowered when the frames in flight would not fit in frame_memory_bytes
+  std::uint64_t frame_memory_bytes = kDefaultFrameMemoryMiB << 20;
   std::optional<CompareRequest> compare;
   bool progress = false;
 };
 
-// A job with the command line's settings, kernels, plug-in and thread count; input, output,
-// comparison picture and progress are left to the caller.
+// A job with the command line's settings, kernels, plug-in, thread count and memory budget;
+// input, output, comparison picture and progress are left to the caller.
 FilterJob JobWithSettingsOf(const CliOptions& options, int threads);
 
 struct FilterJobResult {
@@ -33,10 +35,12 @@ struct FilterJobResult {
   std::size_t peak_source_frames = 0;  // largest number of input frames held at once
 };
 
-// Throws CliError or host::HostError with one line. When the input breaks off mid-stream (or
-// the filter fails on a frame), the output is completed with every frame before it, as a valid
-// stream, and then the error is thrown. When writing fails, a named output file is left as it
-// was before the run.
+// Throws CliError or host::HostError with one line. A named output file is put in place only
+// when the input was read to its end, or to the last complete frame before a break in it (then
+// the error about the input is thrown after). Any other failure (the comparison picture cannot
+// be written, a write fails, the filter fails) leaves a named output file as it was before the
+// run, or not there at all. A comparison picture that cannot be written is refused before any
+// frame is filtered; one of a frame past the end is reported after the complete output.
 FilterJobResult RunFilterJob(const FilterJob& job);
 
 }  // namespace velmire::cli

@@ -1,62 +1,115 @@
 #include "tool/interrupt_cleanup.h"
 
+#include <pthread.h>
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
-#include <cstring>
+#include <chrono>
 #include <mutex>
+#include <thread>
+#include <vector>
 
 namespace velmire::cli {
 namespace {
 
-constexpr int kSlots = 8;
-constexpr std::size_t kPathBytes = 4096;
+// How long an interrupt waits for the frame being written. Writes to files finish in far less;
+// a write blocked on a stalled pipe must not make the tool ignore Ctrl-C.
+constexpr auto kWaitForWholeFrame = std::chrono::seconds(3);
 
-// Written before a slot is marked in use and read only from the handler, which uses nothing
-// but unlink(2) (async-signal-safe).
-char g_paths[kSlots][kPathBytes];
-std::atomic<bool> g_in_use[kSlots];
-std::mutex g_slots_mutex;
+std::atomic<bool> g_interrupted{false};
+std::recursive_timed_mutex g_gate;
+std::mutex g_outputs_mutex;
+std::vector<InterruptibleOutput*> g_outputs;
 
-void OnInterrupt(int signal_number) {
-  for (int i = 0; i < kSlots; ++i) {
-    if (g_in_use[i].load()) ::unlink(g_paths[i]);
+sigset_t InterruptSignals() {
+  sigset_t set;
+  sigemptyset(&set);
+  for (int signal_number : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&set, signal_number);
+  return set;
+}
+
+void WriteToStandardError(const std::string& text) {
+  for (std::size_t at = 0; at < text.size();) {
+    const ssize_t n = ::write(STDERR_FILENO, text.data() + at, text.size() - at);
+    if (n <= 0) return;
+    at += std::size_t(n);
   }
+}
+
+[[noreturn]] void Watch() {
+  const sigset_t signals = InterruptSignals();
+  int signal_number = SIGINT;
+  while (::sigwait(&signals, &signal_number) != 0) {
+  }
+  g_interrupted = true;
+  const bool whole = g_gate.try_lock_for(kWaitForWholeFrame);
+  std::string outcome;
+  {
+    std::lock_guard lock(g_outputs_mutex);
+    for (InterruptibleOutput* output : g_outputs) {
+      const std::string said = output->SettleOnInterrupt(whole);
+      if (said.empty()) continue;
+      if (!outcome.empty()) outcome += "; ";
+      outcome += said;
+    }
+  }
+  // Start on a line of its own after a progress line or the terminal's echo of ^C.
+  if (::isatty(STDERR_FILENO)) WriteToStandardError("\n");
+  WriteToStandardError(InterruptMessage(signal_number, outcome) + "\n");
+  // End the process with the signal itself, as if it had not been caught.
   ::signal(signal_number, SIG_DFL);
+  sigset_t just_this;
+  sigemptyset(&just_this);
+  sigaddset(&just_this, signal_number);
+  ::pthread_sigmask(SIG_UNBLOCK, &just_this, nullptr);
   ::raise(signal_number);
+  ::_exit(128 + signal_number);
+}
+
+const char* SignalName(int signal_number) {
+  switch (signal_number) {
+    case SIGINT: return "SIGINT";
+    case SIGTERM: return "SIGTERM";
+    case SIGHUP: return "SIGHUP";
+    default: return "a signal";
+  }
 }
 
 }  // namespace
 
-void RemoveTemporariesOnInterrupt() {
-  static std::once_flag installed;
-  std::call_once(installed, [] {
-    for (int signal_number : {SIGINT, SIGTERM, SIGHUP}) {
-      struct sigaction action {};
-      action.sa_handler = OnInterrupt;
-      sigemptyset(&action.sa_mask);
-      ::sigaction(signal_number, &action, nullptr);
-    }
+void HandleInterrupts() {
+  static std::once_flag started;
+  std::call_once(started, [] {
+    const sigset_t signals = InterruptSignals();
+    ::pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+    std::thread(Watch).detach();
   });
 }
 
-int RememberTemporary(const std::string& path) {
-  if (path.size() >= kPathBytes) return -1;
-  std::lock_guard lock(g_slots_mutex);
-  for (int i = 0; i < kSlots; ++i) {
-    if (g_in_use[i].load()) continue;
-    std::memcpy(g_paths[i], path.c_str(), path.size() + 1);
-    g_in_use[i].store(true);
-    return i;
-  }
-  return -1;
+void WatchOutput(InterruptibleOutput* output) {
+  std::lock_guard lock(g_outputs_mutex);
+  g_outputs.push_back(output);
 }
 
-void ForgetTemporary(int slot) {
-  if (slot < 0 || slot >= kSlots) return;
-  std::lock_guard lock(g_slots_mutex);
-  g_in_use[slot].store(false);
+void UnwatchOutput(InterruptibleOutput* output) {
+  std::lock_guard lock(g_outputs_mutex);
+  g_outputs.erase(std::remove(g_outputs.begin(), g_outputs.end(), output), g_outputs.end());
+}
+
+void WaitWhileInterrupted() {
+  while (g_interrupted) std::this_thread::sleep_for(std::chrono::seconds(1));
+}
+
+InterruptDeferral::InterruptDeferral() { g_gate.lock(); }
+InterruptDeferral::~InterruptDeferral() { g_gate.unlock(); }
+
+std::string InterruptMessage(int signal_number, const std::string& outcome) {
+  std::string line = "velmire: interrupted by ";
+  line += SignalName(signal_number);
+  if (!outcome.empty()) line += "; " + outcome;
+  return line;
 }
 
 }  // namespace velmire::cli

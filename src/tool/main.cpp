@@ -1,6 +1,4 @@
 // velmire: runs the cross-colour filter over YUV4MPEG2 streams from the shell.
-#include <unistd.h>
-
 #include <csignal>
 #include <exception>
 #include <iostream>
@@ -14,6 +12,7 @@
 #include "tool/demo_command.h"
 #include "tool/filter_job.h"
 #include "tool/interrupt_cleanup.h"
+#include "tool/progress_reporter.h"
 #include "tool/sweep_command.h"
 #include "host/host_error.h"
 
@@ -44,12 +43,15 @@ int Run(const CliOptions& options) {
   job.input = options.input;
   job.output = options.output;
   job.compare = options.compare;
-  job.progress = options.progress.value_or(::isatty(STDERR_FILENO) != 0);
+  job.progress = options.progress.value_or(ProgressSuitsStandardError());
   RunFilterJob(job);
   return 0;
 }
 
 int Fail(const std::string& message, int status) {
+  // An error caused by an interrupt (the programs on either side of a pipe stopped with us) is
+  // not reported: the line about the interrupt is.
+  WaitWhileInterrupted();
   std::cerr << "velmire: " << message << std::endl;
   return status;
 }
@@ -61,7 +63,7 @@ int main(int argc, char** argv) {
   // a message, not end the process silently.
   std::signal(SIGPIPE, SIG_IGN);
   std::signal(SIGXFSZ, SIG_IGN);
-  RemoveTemporariesOnInterrupt();
+  HandleInterrupts();
   try {
     const CliOptions options = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     switch (options.action) {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "tool/y4m/cli_error.h"
-#include "tool/interrupt_cleanup.h"
+#include "tool/link_target.h"
 
 namespace velmire::cli {
 namespace {
@@ -36,17 +36,23 @@ mode_t NewFileMode() {
 
 OutputFile::OutputFile(const std::string& name)
     : name_(name), display_name_(name == "-" ? "standard output" : "'" + name + "'") {
-  if (name == "-") {
+  Open();
+  WatchOutput(this);
+}
+
+void OutputFile::Open() {
+  if (name_ == "-") {
     fd_ = STDOUT_FILENO;
     if (::isatty(fd_)) RefuseTerminal();
     return;
   }
+  target_ = FollowLinks(name_, display_name_);
   struct stat info;
-  if (::stat(name.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+  if (::stat(target_.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
     if (S_ISDIR(info.st_mode)) {
       throw OutputError("output: " + display_name_ + " is a folder, not a file");
     }
-    fd_ = ::open(name.c_str(), O_WRONLY | O_CLOEXEC);
+    fd_ = ::open(target_.c_str(), O_WRONLY | O_CLOEXEC);
     if (fd_ < 0) {
       throw OutputError("output: cannot open " + display_name_ + ": " + ErrorText(errno));
     }
@@ -62,7 +68,7 @@ OutputFile::OutputFile(const std::string& name)
 }
 
 void OutputFile::OpenTemporary() {
-  const std::filesystem::path target(name_);
+  const std::filesystem::path target(target_);
   const std::filesystem::path folder = target.parent_path();
   std::string hidden_name = ".";
   hidden_name += target.filename().string();
@@ -77,15 +83,15 @@ void OutputFile::OpenTemporary() {
   }
   owned_ = true;
   temporary_path_ = path.data();
-  interrupt_slot_ = RememberTemporary(temporary_path_);
   // Keep the permissions of the file being replaced, or give a new file the usual ones.
   struct stat info;
-  const mode_t mode = ::stat(name_.c_str(), &info) == 0 ? (info.st_mode & 07777) : NewFileMode();
-  ::fchmod(fd_, mode);
+  replaces_existing_ = ::stat(target_.c_str(), &info) == 0;
+  ::fchmod(fd_, replaces_existing_ ? (info.st_mode & 07777) : NewFileMode());
 }
 
 OutputFile::~OutputFile() {
-  if (!finished_) Discard();
+  UnwatchOutput(this);
+  if (state_ == State::kOpen) Discard();
 }
 
 void OutputFile::Write(const void* src, std::size_t size) {
@@ -106,7 +112,8 @@ void OutputFile::Write(const void* src, std::size_t size) {
 }
 
 void OutputFile::Commit() {
-  if (finished_) return;
+  const InterruptDeferral settling;
+  if (state_ != State::kOpen) return;
   if (owned_) {
     const int fd = fd_;
     fd_ = -1;
@@ -116,22 +123,54 @@ void OutputFile::Commit() {
       throw OutputError("output: cannot write " + display_name_ + ": " + ErrorText(error_number));
     }
   }
-  if (!temporary_path_.empty() && ::rename(temporary_path_.c_str(), name_.c_str()) != 0) {
+  if (!temporary_path_.empty() && ::rename(temporary_path_.c_str(), target_.c_str()) != 0) {
     const int error_number = errno;
     Discard();
     throw OutputError("output: cannot move the finished file into place as " + display_name_ +
                       ": " + ErrorText(error_number));
   }
-  ForgetTemporary(std::exchange(interrupt_slot_, -1));
-  finished_ = true;
+  state_ = State::kCommitted;
 }
 
 void OutputFile::Discard() noexcept {
+  const InterruptDeferral settling;
   if (owned_ && fd_ >= 0) ::close(fd_);
   fd_ = -1;
   if (!temporary_path_.empty()) ::unlink(temporary_path_.c_str());
-  ForgetTemporary(std::exchange(interrupt_slot_, -1));
-  finished_ = true;
+  state_ = State::kDiscarded;
+}
+
+std::string OutputFile::SettleOnInterrupt(bool whole) noexcept {
+  try {
+    const std::int64_t frames = frames_written_.load();
+    const std::string count = std::to_string(frames) + (frames == 1 ? " frame" : " frames");
+    if (temporary_path_.empty()) {
+      return count + (whole ? " went" : " and part of the next went") + " to " + display_name_;
+    }
+    switch (state_.load()) {
+      case State::kCommitted: return display_name_ + " was already complete";
+      case State::kDiscarded: return "";
+      case State::kOpen: break;
+    }
+    // The process ends right after this: the descriptor need not be closed.
+    if (replaces_existing_) {
+      ::unlink(temporary_path_.c_str());
+      return display_name_ + " is unchanged (the unfinished output was removed)";
+    }
+    if (frames == 0 || !whole) {
+      ::unlink(temporary_path_.c_str());
+      return "no frame was complete, so " + display_name_ + " was not created";
+    }
+    if (::rename(temporary_path_.c_str(), target_.c_str()) != 0) {
+      const int error_number = errno;
+      ::unlink(temporary_path_.c_str());
+      return "the " + count + " done could not be kept as " + display_name_ + ": " +
+             ErrorText(error_number);
+    }
+    return display_name_ + " holds the first " + count + ", as a valid stream";
+  } catch (...) {
+    return "";
+  }
 }
 
 }  // namespace velmire::cli

@@ -1,5 +1,8 @@
 #include "tool/progress_reporter.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -20,7 +23,16 @@ std::string FormatDuration(double seconds) {
   return text;
 }
 
+bool IsPipe(int fd) {
+  struct stat info;
+  return ::fstat(fd, &info) == 0 && S_ISFIFO(info.st_mode);
+}
+
 }  // namespace
+
+bool ProgressSuitsStandardError() {
+  return ::isatty(STDERR_FILENO) != 0 && !IsPipe(STDIN_FILENO) && !IsPipe(STDOUT_FILENO);
+}
 
 double ProgressReporter::SteadySeconds() {
   return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())

@@ -10,6 +10,11 @@
 
 namespace velmire::cli {
 
+// Whether progress is shown when the command line does not say: when standard error is a
+// terminal that no other program in a pipeline writes its own status to, that is, when neither
+// standard input nor standard output is a pipe.
+bool ProgressSuitsStandardError();
+
 class ProgressReporter {
  public:
   using Clock = std::function<double()>;  // seconds from any fixed start

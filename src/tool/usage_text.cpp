@@ -22,18 +22,25 @@ Filter settings (values out of range are clamped by the filter):
 Running:
   -j, --threads N   frames filtered at once (default: one per processor core); the output is
                     the same for every N
+  --max-memory MIB  memory for the frames held at once (default 512); on large frames fewer are
+                    filtered at once than -j asks, to stay within it, but always at least one
   --kernels SET     the pixel kernels to run: portable, sse2 or avx2 (default: the fastest
                     this processor runs, as --version says); every set gives the same bytes
   --plugin PATH     run the frames through this 2.5 plug-in library (libvelmire.so) in the
                     tool's own host instead of the built-in filter, to check a built library
   --compare FRAME:FILE.png
                     also write a picture of frame FRAME (counting from 0): input, output and
-                    the corrected positions side by side, enlarged around the most corrected area
+                    the corrected positions side by side, enlarged around the most corrected
+                    area, with the frame number, the place of the crop and the zoom
   --progress, --no-progress
                     show frames done, speed and time left on standard error (default: on when
-                    standard error is a terminal)
-  --demo [DIR]      build a built-in test clip with cross-colour, filter it and write the clips,
-                    a comparison picture and figures into DIR (default: velmire-demo)
+                    standard error is a terminal and neither standard input nor standard
+                    output is a pipe)
+  --demo [DIR]      build a built-in test clip with cross-colour in 4:2:2 and in 4:2:0, filter
+                    both, print how much chroma error each lost, and write into DIR (default:
+                    velmire-demo) the input and output clips of each (input-422.y4m,
+                    output-422.y4m, input-420.y4m, output-420.y4m) and a comparison picture of
+                    each (compare-422.png, compare-420.png)
   --sweep           with --demo: filter the built-in clip with a grid of settings in both
                     layouts and print, as Markdown tables, the chroma error left, the share of
                     chroma changed and the speed of each; the tables also go into
@@ -44,11 +51,16 @@ Running:
   -h, --help        show this text
   --version         show the version
 
-Exit status: 0 when every frame was filtered and written, 1 on an error (the message names
-it), 2 for a wrong command line.
+An existing OUTPUT file is replaced only when the input was read to its end (or to the last
+complete frame of a broken input); after any other error it is left unchanged. Interrupted
+(Ctrl-C, SIGTERM, SIGHUP), a new OUTPUT keeps the complete frames filtered so far.
 
-Example:
-  ffmpeg -i in.mkv -f yuv4mpegpipe - | velmire | ffmpeg -i - -c:v libx264 out.mkv
+Exit status: 0 when every frame was filtered and written, 1 on an error (the message names
+it), 2 for a wrong command line, 128 + the signal number when interrupted (130 for Ctrl-C).
+
+Example (the video only: put the audio back from the source, as shown):
+  ffmpeg -nostats -i in.mkv -f yuv4mpegpipe - | velmire |
+    ffmpeg -i - -i in.mkv -map 0:v -map 1:a? -c:v libx264 -c:a copy out.mkv
 )";
 }
 

@@ -1,8 +1,10 @@
 // Memory does not grow with the length of the clip: a long clip streamed through the tool
-// peaks at the same resident memory as a short one.
+// peaks at the same resident memory as a short one. Nor with the thread count beyond what the
+// memory budget for frames allows.
 #include <unistd.h>
 
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -18,9 +20,10 @@ constexpr bool kSanitized = true;  // the sanitizers hold freed memory back for 
 constexpr bool kSanitized = false;
 #endif
 
-long PeakForFrames(int frames) {
-  const std::string header = "YUV4MPEG2 W720 H480 F30000:1001 C420";
-  const std::string one = PatternStream(header, 720 * 480 * 3 / 2, 1);
+long PeakForFrames(int frames, std::vector<std::string> options = {"-j", "2"},
+                   const std::string& header = "YUV4MPEG2 W720 H480 F30000:1001 C420",
+                   std::size_t frame_bytes = 720 * 480 * 3 / 2) {
+  const std::string one = PatternStream(header, frame_bytes, 1);
   const std::string frame = one.substr(header.size() + 1);
   auto feed = [&](int fd, int) {
     auto write_all = [fd](const std::string& bytes) {
@@ -36,7 +39,8 @@ long PeakForFrames(int frames) {
       if (!write_all(frame)) return;
     }
   };
-  const ToolRun run = RunToolFeeding({"-j", "2", "--plugin", PluginPath()}, feed);
+  options.insert(options.end(), {"--plugin", PluginPath()});
+  const ToolRun run = RunToolFeeding(options, feed);
   EXPECT_EQ(run.exit_code, 0) << run.stderr_text;
   return run.peak_rss_kb;
 }
@@ -52,6 +56,18 @@ TEST(MemoryBound, LongClipPeaksAtTheSameMemoryAsAShortOne) {
             << long_peak << " KiB\n";
   EXPECT_GT(short_peak, 0);
   EXPECT_LT(long_peak, short_peak + 4096) << "memory grew with the clip";
+}
+
+TEST(MemoryBound, ManyThreadsOnLargeFramesKeepToTheMemoryBudget) {
+  if (kSanitized) GTEST_SKIP() << "peak memory is not meaningful under sanitizers";
+  // 720x480 4:2:2 frames are 675 KiB; 8 MiB holds the frames of two threads (12) but not of
+  // three, so 64 threads within it peak as two do, not at the ~200 MB they would take.
+  const std::string header = "YUV4MPEG2 W720 H480 F30000:1001 C422";
+  const long two_threads = PeakForFrames(300, {"-j", "2"}, header, 720 * 480 * 2);
+  const long bounded = PeakForFrames(300, {"-j", "64", "--max-memory", "8"}, header, 720 * 480 * 2);
+  std::cout << "peak resident memory: -j 2 " << two_threads << " KiB, -j 64 in 8 MiB " << bounded
+            << " KiB\n";
+  EXPECT_LT(bounded, two_threads + 4096) << "more frames were held than the budget allows";
 }
 
 }  // namespace

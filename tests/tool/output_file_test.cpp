@@ -76,6 +76,36 @@ TEST_F(OutputFileTest, FailedRunKeepsTheOldFileAndLeavesNoTemporary) {
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
+TEST_F(OutputFileTest, WritesThroughSymbolicLinks) {
+  fs::create_directories(dir_ / "links");
+  fs::create_directories(dir_ / "store");
+  struct Case {
+    fs::path link_to;        // as stored in the link
+    bool target_exists;
+  };
+  const Case cases[] = {
+      {"../store/kept.y4m", true},         // relative to the link's folder
+      {dir_ / "store" / "new.y4m", false},  // to a file not yet there
+  };
+  for (const Case& c : cases) {
+    const fs::path link = dir_ / "links" / "out.y4m";
+    const fs::path target = (dir_ / "links" / c.link_to).lexically_normal();
+    if (c.target_exists) std::ofstream(target) << "old";
+    fs::create_symlink(c.link_to, link);
+    {
+      OutputFile out(link.string());
+      out.Write("new", 3);
+      out.Commit();
+    }
+    EXPECT_TRUE(fs::is_symlink(link)) << c.link_to;
+    EXPECT_EQ(Slurp(target), "new") << c.link_to;
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / "links"), fs::directory_iterator()), 1);
+    fs::remove(link);
+  }
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / "store"), fs::directory_iterator()), 2)
+      << "a temporary was left beside the targets";
+}
+
 TEST_F(OutputFileTest, NamedPipeIsWrittenDirectlyNeverReplaced) {
   const fs::path fifo = dir_ / "pipe";
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);

@@ -2,6 +2,8 @@
 // frame, enlarged and side by side, so the correction can be seen at a glance.
 #pragma once
 
+#include <cstdint>
+
 #include "tool/y4m/stream_frame_view.h"
 #include "tool/measure/rgb_image.h"
 
@@ -15,8 +17,12 @@ struct ComparisonLayout {
 };
 
 // The three frames share one geometry. The crop is placed where the output's chroma differs
-// most from the input's; each panel is captioned.
+// most from the input's; each panel is captioned. A line above the panels gives the frame
+// number, where the crop lies in the frame and the zoom; a legend below shows the colour that
+// marks the positions in the mask. When the output's chroma does not differ from the input's
+// at all, the picture says that nothing was corrected and shows the centre of the frame.
 RgbImage ComposeComparison(const StreamFrameView& input, const StreamFrameView& output,
-                           const StreamFrameView& debug, const ComparisonLayout& layout = {});
+                           const StreamFrameView& debug, std::int64_t frame_number,
+                           const ComparisonLayout& layout = {});
 
 }  // namespace velmire::cli

@@ -45,4 +45,14 @@ PixelRect FindMostCorrectedArea(const StreamFrameView& before, const StreamFrame
   return PixelRect{best_i * 2, best_j * sub_y, win_w * 2, win_h * sub_y};
 }
 
+bool ChromaDiffers(const StreamFrameView& before, const StreamFrameView& after) {
+  const FrameGeometry& g = before.geometry;
+  for (int j = 0; j < g.chroma_height; ++j) {
+    for (int i = 0; i < g.chroma_width; ++i) {
+      if (before.U(i, j) != after.U(i, j) || before.V(i, j) != after.V(i, j)) return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace velmire::cli

@@ -12,4 +12,7 @@ namespace velmire::cli {
 PixelRect FindMostCorrectedArea(const StreamFrameView& before, const StreamFrameView& after, int width,
                                 int height);
 
+// Whether any chroma sample differs between two frames of one geometry.
+bool ChromaDiffers(const StreamFrameView& before, const StreamFrameView& after);
+
 }  // namespace velmire::cli

@@ -25,6 +25,23 @@ void RemoveIfRegularFile(const std::string& path) {
 
 }  // namespace
 
+void CheckPictureWritable(const std::string& path) {
+  struct stat info;
+  if (::stat(path.c_str(), &info) == 0) {
+    if (S_ISDIR(info.st_mode)) Fail(path, std::strerror(EISDIR));
+    if (::access(path.c_str(), W_OK) != 0) Fail(path, std::strerror(errno));
+    return;
+  }
+  if (errno != ENOENT) Fail(path, std::strerror(errno));
+  // A new file: its folder must exist and take new files.
+  const std::size_t slash = path.rfind('/');
+  const std::string folder =
+      slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+  if (::stat(folder.c_str(), &info) != 0) Fail(path, std::strerror(errno));
+  if (!S_ISDIR(info.st_mode)) Fail(path, std::strerror(ENOTDIR));
+  if (::access(folder.c_str(), W_OK | X_OK) != 0) Fail(path, std::strerror(errno));
+}
+
 void WritePng(const std::string& path, const RgbImage& image) {
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (file == nullptr) Fail(path, std::strerror(errno));

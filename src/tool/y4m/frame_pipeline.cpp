@@ -16,8 +16,10 @@ constexpr std::int64_t kNoEnd = std::numeric_limits<std::int64_t>::max();
 
 class Pipeline {
  public:
-  Pipeline(int threads, const FrameStages& stages)
-      : stages_(stages), threads_(std::max(threads, 1)), window_(2 * std::int64_t(threads_)) {}
+  Pipeline(int threads, const FrameStages& stages, std::int64_t frames_in_flight)
+      : stages_(stages),
+        threads_(std::max(threads, 1)),
+        window_(frames_in_flight > 0 ? frames_in_flight : 2 * std::int64_t(threads_)) {}
 
   std::int64_t Run() {
     std::vector<std::thread> workers;
@@ -121,8 +123,9 @@ class Pipeline {
 
 }  // namespace
 
-std::int64_t RunFramePipeline(int threads, const FrameStages& stages) {
-  return Pipeline(threads, stages).Run();
+std::int64_t RunFramePipeline(int threads, const FrameStages& stages,
+                              std::int64_t frames_in_flight) {
+  return Pipeline(threads, stages, frames_in_flight).Run();
 }
 
 }  // namespace velmire::cli

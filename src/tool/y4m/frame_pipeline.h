@@ -1,6 +1,7 @@
 // Runs frames through a stage that may work on several frames at once and hands the results
 // on strictly in frame order. At most a fixed number of frames are in flight or waiting to be
-// handed on, so memory does not grow with the length of the clip.
+// handed on (two per thread unless told otherwise), so memory does not grow with the length
+// of the clip.
 #pragma once
 
 #include <cstdint>
@@ -21,7 +22,9 @@ struct FrameStages {
 
 // Returns the number of frames consumed: every frame up to the first that does not exist.
 // If producing frame k fails, frames before k are still consumed, then the error is rethrown;
-// if consuming fails, everything stops at once and that error is rethrown.
-std::int64_t RunFramePipeline(int threads, const FrameStages& stages);
+// if consuming fails, everything stops at once and that error is rethrown. At most
+// `frames_in_flight` frames are being produced or waiting to be consumed (0: two per thread).
+std::int64_t RunFramePipeline(int threads, const FrameStages& stages,
+                              std::int64_t frames_in_flight = 0);
 
 }  // namespace velmire::cli

@@ -52,6 +52,22 @@ std::int64_t RequireSide(std::optional<std::string_view> tag, const char* name, 
   return *value;
 }
 
+// The ffmpeg pixel format that turns a refused colour space into an accepted one: 4:2:0 for
+// 4:2:0 sources of other depths (and for monochrome, which has no colour to keep), 4:2:2 for
+// the rest, which keeps their horizontal colour detail as far as the tool can.
+std::string ConversionHint(std::string_view tag) {
+  const bool to_420 = tag.starts_with("420") || tag.starts_with("mono");
+  return std::string("convert it with ffmpeg -pix_fmt ") + (to_420 ? "yuv420p" : "yuv422p");
+}
+
+// The ffmpeg crop to a size the layout accepts: the last column, and for 4:2:0 the last row,
+// of an odd size dropped.
+std::string CropHint(ChromaLayout layout, std::int64_t width, std::int64_t height) {
+  const std::int64_t even_height = layout == ChromaLayout::k420 ? height - height % 2 : height;
+  return "crop it, with ffmpeg -vf crop=" + std::to_string(width - width % 2) + ":" +
+         std::to_string(even_height) + ":0:0";
+}
+
 ChromaLayout ParseColourSpace(std::optional<std::string_view> tag) {
   if (!tag) return ChromaLayout::k420;
   if (*tag == "420" || *tag == "420jpeg" || *tag == "420mpeg2" || *tag == "420paldv") {
@@ -59,7 +75,7 @@ ChromaLayout ParseColourSpace(std::optional<std::string_view> tag) {
   }
   if (*tag == "422") return ChromaLayout::k422;
   throw InputError("input: unsupported colour space C" + std::string(*tag) + " (accepted: " +
-                   std::string(kAccepted) + ", 8 bits per sample)");
+                   std::string(kAccepted) + ", 8 bits per sample); " + ConversionHint(*tag));
 }
 
 // "F30000:1001" without the letter; both parts positive, or the rate counts as unknown.
@@ -119,11 +135,13 @@ Y4mHeader ParseY4mHeader(std::string_view line) {
   const ChromaLayout layout = ParseColourSpace(c);
   if (width % 2 != 0) {
     throw InputError("input: odd width " + std::to_string(width) +
-                     " is not supported (the width must be even)");
+                     " is not supported (the width must be even: " +
+                     CropHint(layout, width, height) + ")");
   }
   if (layout == ChromaLayout::k420 && height % 2 != 0) {
     throw InputError("input: odd height " + std::to_string(height) +
-                     " is not supported for 4:2:0 video (the height must be even)");
+                     " is not supported for 4:2:0 video (the height must be even: " +
+                     CropHint(layout, width, height) + ")");
   }
   header.geometry = MakeFrameGeometry(layout, static_cast<int>(width), static_cast<int>(height));
   return header;

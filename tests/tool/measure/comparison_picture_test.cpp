@@ -105,9 +105,14 @@ TEST(ComparisonPicture, WritesAReadablePngOfThreeEnlargedPanels) {
   output.U(10, 10) = 60;
   debug.U(10, 10) = 128;
   const ComparisonLayout layout{16, 8, 3, 4};
-  const RgbImage picture = ComposeComparison(input.view(), output.view(), debug.view(), layout);
-  EXPECT_EQ(picture.width, 3 * 16 * 3 + 2 * 4);
+  const RgbImage picture =
+      ComposeComparison(input.view(), output.view(), debug.view(), 7, layout);
+  EXPECT_GE(picture.width, 3 * 16 * 3 + 2 * 4);
   EXPECT_GT(picture.height, 8 * 3);
+  // Where nothing was corrected the picture says so, on a line of its own.
+  const RgbImage unchanged =
+      ComposeComparison(input.view(), input.view(), debug.view(), 7, layout);
+  EXPECT_GT(unchanged.height, picture.height);
 
   char dir[] = "/tmp/velmire-png-XXXXXX";
   ASSERT_NE(::mkdtemp(dir), nullptr);

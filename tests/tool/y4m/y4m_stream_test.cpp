@@ -54,9 +54,9 @@ TEST(Y4mReader, RefusesWhatItCannotProcessWithOneClearLine) {
        "input: unsupported colour space C444 (accepted: C420, C420jpeg, C420mpeg2, C420paldv, "
        "C422, 8 bits per sample)"},
       {"YUV4MPEG2 W720 H480 C411\n", "unsupported colour space C411"},
-      {"YUV4MPEG2 W720 H480 Cmono\n", "unsupported colour space Cmono"},
+      {"YUV4MPEG2 W720 H480 Cmono\n", "sample); convert it with ffmpeg -pix_fmt yuv420p"},
       {"YUV4MPEG2 W720 H480 C420p10 XYSCSS=420P10\n", "unsupported colour space C420p10"},
-      {"YUV4MPEG2 W720 H480 C422p12\n", "unsupported colour space C422p12"},
+      {"YUV4MPEG2 W720 H480 C422p12\n", "sample); convert it with ffmpeg -pix_fmt yuv422p"},
       {"YUV4MPEG2 W721 H480 C422\n", "input: odd width 721 is not supported"},
       {"YUV4MPEG2 W720 H481\n", "input: odd height 481 is not supported for 4:2:0"},
       {"YUV4MPEG2 W720 H481 C420jpeg\n", "odd height 481"},
