@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,5 +22,12 @@ struct StoredDemoClip {
 // Renders every frame once, `threads` frames at once; returns the 4:2:2 variant, then the
 // 4:2:0 one.
 std::vector<StoredDemoClip> RenderStoredDemoClips(const DemoSpec& demo, int threads);
+
+// The same for any clip of the size, rate and length of `demo`: frame n is render(n), called
+// on several threads at once. When the frames repeat after `repeat_after` frames (0: they do
+// not), only that many are rendered and the rest are copies.
+std::vector<StoredDemoClip> RenderStoredClips(const DemoSpec& demo, int threads,
+                                              const std::function<DemoFrames(int)>& render,
+                                              int repeat_after = 0);
 
 }  // namespace velmire::cli
