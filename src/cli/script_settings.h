@@ -8,6 +8,7 @@ struct ScriptSettings {
   int noise = 60;
   int margin = 1;
   bool debug = false;
+  int mode = 0;  // correction mode; this version has mode 0 only
 
   friend bool operator==(const ScriptSettings&, const ScriptSettings&) = default;
 };

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "cli/cli_error.h"
 #include "cli/integer_parse.h"
@@ -14,28 +15,43 @@ constexpr int kMaxNoise = 255;
 constexpr int kMaxMargin = 4;
 
 [[noreturn]] void Refuse(const std::string& entry, const std::string& why) {
-  throw UsageError("option --sweep-grid needs T:N:M[,T:N:M...] (ThresholdY 0..255, Noise "
-                   "0..255, Margin 0..4); '" + entry + "' " + why);
+  throw UsageError("option --sweep-grid needs T:N:M[:MODE][,...] (ThresholdY 0..255, Noise "
+                   "0..255, Margin 0..4, MODE 0); '" + entry + "' " + why);
 }
 
-int ParseValue(std::string_view text, int max, const std::string& entry) {
+std::int64_t ParseValue(std::string_view text, const std::string& entry) {
   const std::optional<std::int64_t> n = ParseInteger(text);
-  if (!n) Refuse(entry, "is not three integers");
-  if (*n < 0 || *n > max) Refuse(entry, "is out of range");
-  return static_cast<int>(*n);
+  if (!n) Refuse(entry, "is not made of integers");
+  return *n;
+}
+
+int InRange(std::int64_t value, int max, const std::string& entry) {
+  if (value < 0 || value > max) Refuse(entry, "is out of range");
+  return static_cast<int>(value);
 }
 
 ScriptSettings ParseEntry(const std::string& entry) {
-  const std::size_t first = entry.find(':');
-  const std::size_t second = first == std::string::npos ? first : entry.find(':', first + 1);
-  if (second == std::string::npos || entry.find(':', second + 1) != std::string::npos) {
-    Refuse(entry, "is not three values separated by ':'");
-  }
+  std::vector<std::string_view> fields;
   const std::string_view all(entry);
+  for (std::size_t start = 0;;) {
+    const std::size_t colon = all.find(':', start);
+    fields.push_back(all.substr(start, colon - start));
+    if (colon == std::string_view::npos) break;
+    start = colon + 1;
+  }
+  if (fields.size() != 3 && fields.size() != 4) {
+    Refuse(entry, "is not three or four values separated by ':'");
+  }
+  std::vector<std::int64_t> values;
+  for (std::string_view field : fields) values.push_back(ParseValue(field, entry));
   ScriptSettings s;
-  s.threshold_y = ParseValue(all.substr(0, first), kMaxThresholdY, entry);
-  s.noise = ParseValue(all.substr(first + 1, second - first - 1), kMaxNoise, entry);
-  s.margin = ParseValue(all.substr(second + 1), kMaxMargin, entry);
+  s.threshold_y = InRange(values[0], kMaxThresholdY, entry);
+  s.noise = InRange(values[1], kMaxNoise, entry);
+  s.margin = InRange(values[2], kMaxMargin, entry);
+  if (values.size() == 4 && values[3] != 0) {
+    Refuse(entry, "asks for mode " + std::to_string(values[3]) +
+                      ", which this version does not have (only mode 0)");
+  }
   return s;
 }
 
