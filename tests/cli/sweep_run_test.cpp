@@ -68,7 +68,7 @@ std::vector<Table> ParseTables(const std::string& report) {
 TEST(SweepRun, ReducedGridGivesABlockPerSceneClassAndStandardInEachLayout) {
   TempDir dir;
   const std::string demo = dir / "demo";
-  const ToolRun run = RunTool({"--demo", demo, "--sweep-grid", "30:60:1,10:200:4:0,45:30:0", "-j2",
+  const ToolRun run = RunTool({"--demo", demo, "--sweep-grid", "10:200:4:0,45:30:0", "-j2",
                                "--plugin", PluginPath()},
                               "/dev/null", dir / "report.txt");
   ASSERT_EQ(run.exit_code, 0) << run.stderr_text;
@@ -81,14 +81,14 @@ TEST(SweepRun, ReducedGridGivesABlockPerSceneClassAndStandardInEachLayout) {
   ASSERT_EQ(tables[1].rows.size(), 4u);   // scene classes
   for (const Row& row : tables[1].rows) {
     ASSERT_EQ(row.size(), 9u);
-    EXPECT_TRUE(row[1] == "30:60:1:0" || row[1] == "10:200:4:0" || row[1] == "45:30:0:0") << row[1];
+    EXPECT_TRUE(row[1] == "10:200:4:0" || row[1] == "45:30:0:0") << row[1];
   }
   EXPECT_NE(tables[2].title.find("4:2:2"), std::string::npos);
   EXPECT_NE(tables[3].title.find("4:2:0"), std::string::npos);
 
   const std::vector<std::string> corrections = {"unfiltered", "3-frame average", "vertical 1-2-1",
-                                                "Velmire", "Velmire", "Velmire"};
-  const double settings[3][4] = {{30, 60, 1, 0}, {10, 200, 4, 0}, {45, 30, 0, 0}};
+                                                "Velmire", "Velmire"};
+  const double settings[2][4] = {{10, 200, 4, 0}, {45, 30, 0, 0}};
   for (const Table* table : {&tables[2], &tables[3]}) {
     ASSERT_EQ(table->rows.size(), 8 * corrections.size()) << table->title;
     std::set<std::string> blocks;
@@ -121,7 +121,7 @@ TEST(SweepRun, ReducedGridGivesABlockPerSceneClassAndStandardInEachLayout) {
       // and on slow motion; the widest mask changes more than the narrowest.
       EXPECT_EQ(figures["unfiltered0"][1], 0.0) << block;
       EXPECT_LT(figures["3-frame average1"][0], figures["unfiltered0"][0]) << block;
-      EXPECT_GT(figures["Velmire4"][1], figures["Velmire5"][1]) << block;
+      EXPECT_GT(figures["Velmire3"][1], figures["Velmire4"][1]) << block;
     }
     EXPECT_EQ(blocks.size(), 8u);
   }
