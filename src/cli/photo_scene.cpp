@@ -5,8 +5,10 @@
 #include <cstdint>
 #include <numbers>
 #include <string_view>
+#include <vector>
 
 #include "cli/bitmap_font.h"
+#include "cli/frame_pipeline.h"
 #include "cli/procedural_texture.h"
 
 namespace velmire::cli {
@@ -256,7 +258,7 @@ class Street {
 
 }  // namespace
 
-PhotoScene::PhotoScene(int width, int height)
+PhotoScene::PhotoScene(int width, int height, int threads)
     : width_(width),
       height_(height),
       y_(std::size_t(width) * kAcross * std::size_t(height)),
@@ -264,17 +266,23 @@ PhotoScene::PhotoScene(int width, int height)
       v_(y_.size()) {
   const Street street(width, height);
   const std::size_t stride = std::size_t(width) * kAcross;
-  for (int line = 0; line < height; ++line) {
+  // Every line depends on its position alone, so lines are sampled on several threads.
+  FrameStages stages;
+  stages.frame_exists = [&](std::int64_t line) { return line < height; };
+  stages.produce = [&](std::int64_t line) {
+    const std::size_t row = std::size_t(line) * stride;
     for (std::size_t q = 0; q < stride; ++q) {
       const float x = (float(q) + 0.5f) / kAcross;
       const YuvSample a = ToYuv(street.Sample(x, float(line) + 0.25f));
       const YuvSample b = ToYuv(street.Sample(x, float(line) + 0.75f));
-      const std::size_t at = std::size_t(line) * stride + q;
-      y_[at] = 0.5f * (a.y + b.y);
-      u_[at] = 0.5f * (a.u + b.u);
-      v_[at] = 0.5f * (a.v + b.v);
+      y_[row + q] = 0.5f * (a.y + b.y);
+      u_[row + q] = 0.5f * (a.u + b.u);
+      v_[row + q] = 0.5f * (a.v + b.v);
     }
-  }
+    return Y4mFrame{};
+  };
+  stages.consume = [](std::int64_t, const Y4mFrame&) {};
+  RunFramePipeline(threads, stages);
   const YuvSample ink = ToYuv({0.95f, 0.90f, 0.70f});
   street.Lettering([&](std::string_view words, int left, int top, int scale) {
     DrawText(words, left, top, scale, [&](int x, int y) {
@@ -293,11 +301,18 @@ void PhotoScene::RenderLine(int line, int offset_quarters, int out_width, float*
                             float* v) const {
   const std::size_t start = std::size_t(line) * std::size_t(width_) * kAcross +
                             std::size_t(offset_quarters);
+  constexpr float kMean = 1.0f / kAcross;
   for (int x = 0; x < out_width; ++x) {
     const std::size_t at = start + std::size_t(x) * kAcross;
-    y[x] = 0.25f * (y_[at] + y_[at + 1] + y_[at + 2] + y_[at + 3]);
-    u[x] = 0.25f * (u_[at] + u_[at + 1] + u_[at + 2] + u_[at + 3]);
-    v[x] = 0.25f * (v_[at] + v_[at + 1] + v_[at + 2] + v_[at + 3]);
+    float sy = 0.0f, su = 0.0f, sv = 0.0f;
+    for (std::size_t q = 0; q < kAcross; ++q) {
+      sy += y_[at + q];
+      su += u_[at + q];
+      sv += v_[at + q];
+    }
+    y[x] = kMean * sy;
+    u[x] = kMean * su;
+    v[x] = kMean * sv;
   }
 }
 

@@ -7,7 +7,7 @@
 //
 // The scene is sampled four times per pixel across and twice down, and every picture pixel
 // averages the samples under it, as a camera's pixel aperture does; so a picture can be taken
-// at any quarter-pixel offset, and a slow pan moves the content smoothly.
+// at any quarter-pixel offset, and a pan moves the content smoothly.
 #pragma once
 
 #include <vector>
@@ -18,8 +18,8 @@ namespace velmire::cli {
 
 class PhotoScene {
  public:
-  // A scene `width` pixels wide and `height` lines high.
-  PhotoScene(int width, int height);
+  // A scene `width` pixels wide and `height` lines high, sampled on `threads` threads.
+  PhotoScene(int width, int height, int threads = 1);
 
   int width() const { return width_; }
   int height() const { return height_; }

@@ -13,8 +13,11 @@ namespace {
 
 constexpr float kTwoPi = 2.0f * std::numbers::pi_v<float>;
 
-// The pan: quarter pixels per field (0.75 pixels, 1.5 a frame).
-constexpr int kPanQuartersPerField = 3;
+// The pan: quarter pixels per field (1.25 pixels, 2.5 a frame). The speed decides how the
+// cross-colour of the frames before and after lines up with the frame's own: at 2.5 pixels a
+// frame, luma detail near either standard's subcarrier has moved by about two thirds of a
+// subcarrier cycle, so neither standard is favoured.
+constexpr int kPanQuartersPerField = 5;
 
 // The van: size, start and speed in pixels (lines) per frame.
 constexpr float kVanWidth = 200.0f;
@@ -179,16 +182,16 @@ bool IsStill(SceneClass scene) {
 }
 
 SceneClassPictures::SceneClassPictures(SceneClass scene, VideoStandard standard, int width,
-                                       int frames)
+                                       int frames, int threads)
     : scene_(scene), standard_(standard), width_(width) {
   const int height = PictureLines(standard);
   if (scene == SceneClass::kStripes) {
     still_ = RenderStripeChart(width, height);
     return;
   }
-  // The pan's last field starts (2 * frames - 1) * 3 quarter pixels into the scene.
+  // The pan's last field starts (2 * frames - 1) * 5 quarter pixels into the scene.
   const int travel = scene == SceneClass::kPan ? (2 * frames * kPanQuartersPerField + 3) / 4 : 0;
-  street_ = std::make_shared<const PhotoScene>(width + travel, height);
+  street_ = std::make_shared<const PhotoScene>(width + travel, height, threads);
   if (scene != SceneClass::kPan) {
     still_ = street_->Render(width, 0);
     street_.reset();

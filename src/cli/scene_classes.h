@@ -3,7 +3,7 @@
 // still and to moving pictures can be measured apart.
 //
 // - still picture: the photograph-like street scene (photo_scene.h), standing still;
-// - camera pan: the same scene panning slowly to the left, 1.5 pixels a frame;
+// - camera pan: the same scene panning to the left, 2.5 pixels a frame;
 // - moving object: a lettered van with a chequered band crossing the still scene, 5 pixels a
 //   frame to the right and half a line a frame upwards;
 // - still stripes: a synthetic chart of fine stripes (a frequency sweep, bursts of fixed
@@ -36,8 +36,10 @@ bool IsStill(SceneClass scene);
 class SceneClassPictures {
  public:
   // Pictures `width` pixels wide with the standard's lines, for clips of up to `frames`
-  // frames (the pan needs scene to the right of the first picture).
-  SceneClassPictures(SceneClass scene, VideoStandard standard, int width, int frames);
+  // frames (the pan needs scene to the right of the first picture); the scene is sampled on
+  // `threads` threads.
+  SceneClassPictures(SceneClass scene, VideoStandard standard, int width, int frames,
+                     int threads = 1);
 
   YuvImage Frame(int index) const;
 

@@ -41,7 +41,7 @@ void PrintLegend(int threads, std::ostream& out) {
       << "as 720x480 NTSC and 720x576 PAL interlaced video with the cross-colour of a model of "
       << "composite video, " << threads << (threads == 1 ? " thread" : " threads") << ".\n\n"
       << "Scene classes: still picture (a photograph-like street scene), camera pan (the same "
-      << "scene panning 1.5 pixels a frame), moving object (a van crossing the still scene, 5 "
+      << "scene panning 2.5 pixels a frame), moving object (a van crossing the still scene, 5 "
       << "pixels a frame), still stripes (a chart of fine stripes).\n\n"
       << "Corrections: unfiltered; 3-frame average (each chroma sample averaged with the same "
       << "sample in the frames before and after); vertical 1-2-1 (the chroma rows of each frame "
