@@ -61,7 +61,9 @@ std::size_t BestRow(const std::vector<const ClassSweep*>& blocks, bool flat_alon
 }
 
 void PrintSweepSummary(const std::vector<ClassSweep>& results, std::ostream& out) {
-  out << "| Scene | Standard | Layout | Unfiltered | 3-frame average | Vertical 1-2-1 "
+  out << "Chroma error on detail per scene class, standard and layout; the best setting is the "
+         "one of the grid with the lowest error there.\n\n"
+      << "| Scene | Standard | Layout | Unfiltered | 3-frame average | Vertical 1-2-1 "
          "| Defaults 30:60:1:0 | Best setting | Best's error | Best's changed elsewhere |\n"
       << "|---|---|---|---:|---:|---:|---:|---|---:|---:|\n";
   for (const ClassSweep& block : results) {
