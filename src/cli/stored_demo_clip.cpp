@@ -16,11 +16,6 @@ void Keep(DemoFrame& frame, StoredDemoClip& clip, std::size_t index) {
 
 }  // namespace
 
-std::vector<StoredDemoClip> RenderStoredDemoClips(const DemoSpec& demo, int threads) {
-  return RenderStoredClips(demo, threads,
-                           [&](int n) { return RenderDemoFrames(demo, n); });
-}
-
 std::vector<StoredDemoClip> RenderStoredClips(const DemoSpec& demo, int threads,
                                               const std::function<DemoFrames(int)>& render,
                                               int repeat_after) {
