@@ -21,16 +21,18 @@ struct IntegerSetting {
 inline constexpr IntegerSetting kThresholdY{"ThresholdY", 0, 255, 30};
 inline constexpr IntegerSetting kNoise{"Noise", 0, 255, 60};
 inline constexpr IntegerSetting kMargin{"Margin", 0, 4, 1};
+inline constexpr IntegerSetting kMode{"Mode", 0, 0, 0};  // the correction modes there are
 
 struct Settings {
   int ThresholdY = kThresholdY.defaultValue;  // luma edge threshold (8-bit units)
   int Noise = kNoise.defaultValue;            // a match must differ by less (8-bit units)
   int Margin = kMargin.defaultValue;          // widening of the edge mask, chroma positions
   bool Debug = false;                         // paint the mask instead of correcting
+  int Mode = kMode.defaultValue;              // correction mode
 
-  static Settings Clamped(int thresholdY, int noise, int margin, bool debug) {
+  static Settings Clamped(int thresholdY, int noise, int margin, bool debug, int mode = 0) {
     return Settings{kThresholdY.Clamp(thresholdY), kNoise.Clamp(noise), kMargin.Clamp(margin),
-                    debug};
+                    debug, kMode.Clamp(mode)};
   }
 
   friend bool operator==(const Settings&, const Settings&) = default;

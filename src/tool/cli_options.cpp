@@ -187,7 +187,7 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
   }
   if (sweep && settings_given) {
     throw UsageError("--sweep chooses the filter settings itself; give your own combinations "
-                     "as --sweep-grid T:N:M,... instead");
+                     "as --sweep-grid T:N:M[:MODE],... instead");
   }
   if (demo) {
     if (!positional.empty()) {

@@ -95,7 +95,7 @@ void RunDemo(const CliOptions& options, int threads,
   out << "Building the demo clip: " << demo.frames << " frames of " << demo.width << "x"
       << demo.height << " at 29.97 fps, a moving scene of fine detail\n"
       << "passed through a model of NTSC composite video, so it carries cross-colour that\n"
-      << "alternates line by line and frame by frame.\n"
+      << "changes sign from frame to frame and between neighbouring lines of a field.\n"
       << std::flush;
   BuildInputs(demo, variants);
 

@@ -1,6 +1,7 @@
-// velmire --demo [DIR] --sweep: filters the demo clip with a grid of settings in both layouts
-// and prints, as Markdown, how well each combination removed the cross-colour and how fast it
-// ran; the same text goes into DIR/settings-sweep.md.
+// velmire --demo [DIR] --sweep: filters each of the demo's scene classes, in NTSC and PAL and
+// in both layouts, with a grid of settings, and prints as Markdown how well each combination
+// removed the cross-colour and how fast it ran, beside the unfiltered clip and two simple
+// baselines; the same text goes into DIR/settings-sweep.md.
 #pragma once
 
 #include <ostream>

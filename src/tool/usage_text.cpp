@@ -5,7 +5,7 @@ namespace velmire::cli {
 std::string UsageText() {
   return R"(Usage: velmire [options] [INPUT [OUTPUT]]
        velmire --demo [DIR]
-       velmire --demo [DIR] --sweep [--sweep-grid T:N:M,...]
+       velmire --demo [DIR] --sweep [--sweep-grid T:N:M[:MODE],...]
 
 Removes cross-colour (the rainbow false colour that composite video leaves on fine luma
 detail) from a YUV4MPEG2 stream. INPUT and OUTPUT are YUV4MPEG2 files; - or an omitted name
@@ -41,13 +41,15 @@ Running:
                     velmire-demo) the input and output clips of each (input-422.y4m,
                     output-422.y4m, input-420.y4m, output-420.y4m) and a comparison picture of
                     each (compare-422.png, compare-420.png)
-  --sweep           with --demo: filter the built-in clip with a grid of settings in both
-                    layouts and print, as Markdown tables, the chroma error left, the share of
-                    chroma changed and the speed of each; the tables also go into
-                    DIR/settings-sweep.md
-  --sweep-grid T:N:M[,T:N:M...]
-                    with --demo: sweep these combinations of ThresholdY (0..255), Noise (0..255)
-                    and Margin (0..4) instead of the built-in grid (implies --sweep)
+  --sweep           with --demo: filter the built-in scene classes (still picture, camera
+                    pan, moving object, still stripes; NTSC and PAL) with a grid of settings
+                    in both layouts and print, as Markdown tables, the chroma error left, the
+                    share of chroma changed and the speed of each, beside an unfiltered row and
+                    two simple baselines; the tables also go into DIR/settings-sweep.md
+  --sweep-grid T:N:M[:MODE][,T:N:M[:MODE]...]
+                    with --demo: sweep these combinations of ThresholdY (0..255), Noise
+                    (0..255), Margin (0..4) and correction mode (only 0) instead of the
+                    built-in grid (implies --sweep)
   -h, --help        show this text
   --version         show the version
 

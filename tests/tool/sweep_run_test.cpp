@@ -1,8 +1,11 @@
-// velmire --demo --sweep on a reduced grid: one table per layout, one row per combination in
-// the order given, finite figures in range, and the settings really reach the filter.
-#include <cctype>
+// velmire --demo --sweep on a reduced grid: one table per layout with a block per scene class
+// and standard (the baselines, then one row per combination in the order given), finite
+// figures in range, the settings really reach the filter, and the summary names a setting
+// per scene class.
 #include <cmath>
 #include <cstdlib>
+#include <map>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -14,73 +17,112 @@
 namespace velmire::cli::testing {
 namespace {
 
-struct TableRow {
-  std::vector<double> cells;  // settings, two errors, two shares in percent, fps
-};
+using Row = std::vector<std::string>;
 
 struct Table {
-  std::string title;
-  std::vector<TableRow> rows;
+  std::string title;  // the bold line before it, if any
+  std::vector<Row> rows;
 };
 
-// The figure in a table cell (a trailing % dropped); NaN when the cell is not a number.
-double ParseCell(std::string cell) {
-  const std::size_t first = cell.find_first_not_of(' ');
-  const std::size_t last = cell.find_last_not_of(' ');
-  cell = first == std::string::npos ? "" : cell.substr(first, last - first + 1);
+std::string Trim(const std::string& s) {
+  const std::size_t first = s.find_first_not_of(' ');
+  return first == std::string::npos ? "" : s.substr(first, s.find_last_not_of(' ') - first + 1);
+}
+
+// The figure in a cell (a trailing % dropped); NaN when the cell is not a number.
+double Number(std::string cell) {
   if (!cell.empty() && cell.back() == '%') cell.pop_back();
   char* end = nullptr;
   const double value = std::strtod(cell.c_str(), &end);
   return cell.empty() || *end != '\0' ? std::nan("") : value;
 }
 
-// Tables of the report, each after its bold title line; a data row starts with a digit.
+// The Markdown tables of the report, header and separator lines left out.
 std::vector<Table> ParseTables(const std::string& report) {
   std::vector<Table> tables;
   std::istringstream lines(report);
-  std::string line;
+  std::string line, title;
+  bool in_table = false;
   while (std::getline(lines, line)) {
-    if (line.starts_with("**")) tables.push_back(Table{line, {}});
-    const bool data_row = line.starts_with("| ") && line.size() > 2 &&
-                          std::isdigit(static_cast<unsigned char>(line[2]));
-    if (!data_row || tables.empty()) continue;
-    TableRow row;
+    if (line.starts_with("**")) title = line;
+    if (!line.starts_with("|")) {
+      in_table = false;
+      continue;
+    }
+    if (!in_table) {  // the header line
+      tables.push_back(Table{title, {}});
+      title.clear();
+      in_table = true;
+      continue;
+    }
+    if (line.starts_with("|---")) continue;
+    Row row;
     std::istringstream cells(line.substr(1));
     std::string cell;
-    while (std::getline(cells, cell, '|')) row.cells.push_back(ParseCell(cell));
+    while (std::getline(cells, cell, '|')) row.push_back(Trim(cell));
     tables.back().rows.push_back(row);
   }
   return tables;
 }
 
-TEST(SweepRun, ReducedGridGivesOneFiniteRowPerCombinationInEachLayout) {
+TEST(SweepRun, ReducedGridGivesABlockPerSceneClassAndStandardInEachLayout) {
   TempDir dir;
   const std::string demo = dir / "demo";
-  const ToolRun run = RunTool({"--demo", demo, "--sweep-grid", "30:60:1,10:200:4,45:30:0", "-j2"},
+  const ToolRun run = RunTool({"--demo", demo, "--sweep-grid", "10:200:4:0,45:30:0", "-j2"},
                               "/dev/null", dir / "report.txt");
   ASSERT_EQ(run.exit_code, 0) << run.stderr_text;
   const std::string report = ReadFile(dir / "report.txt");
   std::cout << report;
 
   const std::vector<Table> tables = ParseTables(report);
-  ASSERT_EQ(tables.size(), 2u);
-  EXPECT_NE(tables[0].title.find("4:2:2"), std::string::npos);
-  EXPECT_NE(tables[1].title.find("4:2:0"), std::string::npos);
-  const double settings[3][3] = {{30, 60, 1}, {10, 200, 4}, {45, 30, 0}};
-  for (const Table& table : tables) {
-    ASSERT_EQ(table.rows.size(), 3u) << table.title;
-    for (std::size_t r = 0; r < table.rows.size(); ++r) {
-      const std::vector<double>& c = table.rows[r].cells;
-      ASSERT_EQ(c.size(), 8u) << table.title << " row " << r;
-      for (double value : c) EXPECT_TRUE(std::isfinite(value)) << table.title << " row " << r;
-      for (int k = 0; k < 3; ++k) EXPECT_EQ(c[k], settings[r][k]) << table.title << " row " << r;
-      EXPECT_GE(c[3], 0.0);
-      EXPECT_GE(c[4], 0.0);
-      for (int k = 5; k < 7; ++k) EXPECT_TRUE(c[k] >= 0.0 && c[k] <= 100.0) << c[k];
-      EXPECT_GT(c[7], 0.0) << "frames per second";
+  ASSERT_EQ(tables.size(), 4u);  // two summaries, then one table per layout
+  EXPECT_EQ(tables[0].rows.size(), 16u);  // scene classes x standards x layouts
+  ASSERT_EQ(tables[1].rows.size(), 4u);   // scene classes
+  for (const Row& row : tables[1].rows) {
+    ASSERT_EQ(row.size(), 9u);
+    EXPECT_TRUE(row[1] == "10:200:4:0" || row[1] == "45:30:0:0") << row[1];
+  }
+  EXPECT_NE(tables[2].title.find("4:2:2"), std::string::npos);
+  EXPECT_NE(tables[3].title.find("4:2:0"), std::string::npos);
+
+  const std::vector<std::string> corrections = {"unfiltered", "3-frame average", "vertical 1-2-1",
+                                                "Velmire", "Velmire"};
+  const double settings[2][4] = {{10, 200, 4, 0}, {45, 30, 0, 0}};
+  for (const Table* table : {&tables[2], &tables[3]}) {
+    ASSERT_EQ(table->rows.size(), 8 * corrections.size()) << table->title;
+    std::set<std::string> blocks;
+    for (std::size_t start = 0; start < table->rows.size(); start += corrections.size()) {
+      const std::string block = table->rows[start][0] + ", " + table->rows[start][1];
+      EXPECT_TRUE(blocks.insert(block).second) << "twice: " << block;
+      std::map<std::string, std::vector<double>> figures;  // correction: the last row's figures
+      for (std::size_t r = 0; r < corrections.size(); ++r) {
+        const Row& c = table->rows[start + r];
+        ASSERT_EQ(c.size(), 12u) << block << " row " << r;
+        EXPECT_EQ(c[0] + ", " + c[1], block);
+        EXPECT_EQ(c[2], corrections[r]) << block;
+        const bool filter = r >= 3;
+        for (std::size_t k = 3; k < 12; ++k) {
+          const bool blank = !filter && (k < 7 || k == 11);
+          if (blank) {
+            EXPECT_EQ(c[k], "") << block << " row " << r << " column " << k;
+          } else {
+            EXPECT_TRUE(std::isfinite(Number(c[k]))) << block << " row " << r << ": " << c[k];
+          }
+        }
+        if (filter) {
+          for (int k = 0; k < 4; ++k) EXPECT_EQ(Number(c[3 + k]), settings[r - 3][k]) << block;
+          EXPECT_GT(Number(c[11]), 0.0) << "frames per second";
+        }
+        for (int k = 9; k < 11; ++k) EXPECT_TRUE(Number(c[k]) >= 0.0 && Number(c[k]) <= 100.0);
+        figures[c[2] + std::to_string(r)] = {Number(c[7]), Number(c[9])};
+      }
+      // Nothing changes unfiltered; a plain temporal average lowers the error on still content
+      // and on slow motion; the widest mask changes more than the narrowest.
+      EXPECT_EQ(figures["unfiltered0"][1], 0.0) << block;
+      EXPECT_LT(figures["3-frame average1"][0], figures["unfiltered0"][0]) << block;
+      EXPECT_GT(figures["Velmire3"][1], figures["Velmire4"][1]) << block;
     }
-    // The settings reach the filter: the widest mask changes more than the narrowest.
-    EXPECT_GT(table.rows[1].cells[5], table.rows[2].cells[5]) << table.title;
+    EXPECT_EQ(blocks.size(), 8u);
   }
   // The report is also kept in the demo folder, exactly as printed.
   const std::string kept = ReadFile(demo + "/settings-sweep.md");

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 namespace velmire::cli {
 namespace {
 
-constexpr double kSubcarrierCyclesPerSample = 3.579545 / 13.5;
 constexpr double kChromaBandwidthCyclesPerSample = 1.3 / 13.5;
 constexpr int kHalfTaps = 10;
 constexpr double kNotchPoleRadius = 0.85;
@@ -29,8 +29,8 @@ std::vector<float> DesignLowpass(double cutoff) {
 }
 
 // The low-pass moved up to the subcarrier: unity gain at the subcarrier frequency.
-std::vector<float> ShiftToSubcarrier(const std::vector<float>& lowpass) {
-  const double omega = 2.0 * std::numbers::pi * kSubcarrierCyclesPerSample;
+std::vector<float> ShiftToSubcarrier(const std::vector<float>& lowpass, double cycles_per_sample) {
+  const double omega = 2.0 * std::numbers::pi * cycles_per_sample;
   std::vector<float> out(lowpass.size());
   for (int n = -kHalfTaps; n <= kHalfTaps; ++n) {
     const std::size_t i = std::size_t(n + kHalfTaps);
@@ -59,8 +59,8 @@ std::vector<float> Filter(const std::vector<float>& in, const std::vector<float>
 // run forwards and then backwards so it shifts no detail sideways. It is much narrower than
 // the chroma band-pass, as in a simple notch decoder: luma detail away from the subcarrier
 // stays in the luma, yet still leaks into the chroma band.
-std::vector<float> Notch(const std::vector<float>& in) {
-  const double omega = 2.0 * std::numbers::pi * kSubcarrierCyclesPerSample;
+std::vector<float> Notch(const std::vector<float>& in, double cycles_per_sample) {
+  const double omega = 2.0 * std::numbers::pi * cycles_per_sample;
   const double c = std::cos(omega);
   const double a1 = -2.0 * kNotchPoleRadius * c, a2 = kNotchPoleRadius * kNotchPoleRadius;
   const double gain = (1.0 + a1 + a2) / (2.0 - 2.0 * c);  // unity gain at DC
@@ -88,15 +88,29 @@ std::vector<float> Demodulate(const std::vector<float>& band, const std::vector<
   return Filter(product, lowpass);
 }
 
+// cos and sin of a phase given in cycles; exact at the quarter turns NTSC and PAL use most.
+std::pair<double, double> CosSin(double cycles) {
+  const double quarters = cycles * 4.0;
+  if (quarters == std::floor(quarters)) {
+    constexpr double kCos[] = {1.0, 0.0, -1.0, 0.0};
+    const int q = static_cast<int>(quarters) & 3;
+    return {kCos[q], kCos[(q + 3) & 3]};
+  }
+  const double angle = 2.0 * std::numbers::pi * cycles;
+  return {std::cos(angle), std::sin(angle)};
+}
+
 }  // namespace
 
-CompositeModel::CompositeModel(int width)
+CompositeModel::CompositeModel(int width, VideoStandard standard)
     : width_(width),
+      standard_(standard),
+      cycles_per_sample_(SubcarrierCyclesPerSample(standard)),
       lowpass_(DesignLowpass(kChromaBandwidthCyclesPerSample)),
-      bandpass_(ShiftToSubcarrier(lowpass_)),
+      bandpass_(ShiftToSubcarrier(lowpass_, cycles_per_sample_)),
       carrier_sin_(std::size_t(width)),
       carrier_cos_(std::size_t(width)) {
-  const double omega = 2.0 * std::numbers::pi * kSubcarrierCyclesPerSample;
+  const double omega = 2.0 * std::numbers::pi * cycles_per_sample_;
   for (int x = 0; x < width; ++x) {
     carrier_sin_[std::size_t(x)] = static_cast<float>(std::sin(omega * x));
     carrier_cos_[std::size_t(x)] = static_cast<float>(std::cos(omega * x));
@@ -106,11 +120,19 @@ CompositeModel::CompositeModel(int width)
 DecodedLine CompositeModel::EncodeDecode(const float* y, const float* u, const float* v,
                                          int line, int frame) const {
   const std::size_t n = std::size_t(width_);
-  // A half-turn of the subcarrier is a change of sign.
-  const float sign = ((line + frame) & 1) ? -1.0f : 1.0f;
+  // The line's carrier: the phase-0 carrier turned by the line's phase. The decoder recovers
+  // the same phase (and the V switch) from the colour burst.
+  const LinePhase phase = SubcarrierPhase(standard_, frame, line);
+  const auto [c, s] = CosSin(phase.cycles);
+  const float v_sign = phase.v_inverted ? -1.0f : 1.0f;
+  std::vector<float> carrier_sin(n), carrier_cos(n);
+  for (std::size_t x = 0; x < n; ++x) {
+    carrier_sin[x] = static_cast<float>(carrier_sin_[x] * c + carrier_cos_[x] * s);
+    carrier_cos[x] = static_cast<float>(carrier_cos_[x] * c - carrier_sin_[x] * s);
+  }
   std::vector<float> luma(y, y + n), chroma(n), composite(n);
   for (std::size_t x = 0; x < n; ++x) {
-    chroma[x] = sign * (u[x] * carrier_sin_[x] + v[x] * carrier_cos_[x]);
+    chroma[x] = u[x] * carrier_sin[x] + v_sign * v[x] * carrier_cos[x];
     composite[x] = luma[x] + chroma[x];
   }
   // The system is linear, so the chroma path is worked out for the luma's and the chroma's
@@ -120,11 +142,11 @@ DecodedLine CompositeModel::EncodeDecode(const float* y, const float* u, const f
   const std::vector<float> chroma_band = Filter(chroma, bandpass_);
 
   DecodedLine out;
-  out.y = Notch(composite);
-  out.clean_u = Demodulate(chroma_band, carrier_sin_, sign, lowpass_);
-  out.clean_v = Demodulate(chroma_band, carrier_cos_, sign, lowpass_);
-  const std::vector<float> cross_u = Demodulate(luma_band, carrier_sin_, sign, lowpass_);
-  const std::vector<float> cross_v = Demodulate(luma_band, carrier_cos_, sign, lowpass_);
+  out.y = Notch(composite, cycles_per_sample_);
+  out.clean_u = Demodulate(chroma_band, carrier_sin, 1.0f, lowpass_);
+  out.clean_v = Demodulate(chroma_band, carrier_cos, v_sign, lowpass_);
+  const std::vector<float> cross_u = Demodulate(luma_band, carrier_sin, 1.0f, lowpass_);
+  const std::vector<float> cross_v = Demodulate(luma_band, carrier_cos, v_sign, lowpass_);
   out.u.resize(n);
   out.v.resize(n);
   for (std::size_t x = 0; x < n; ++x) {

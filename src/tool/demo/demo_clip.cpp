@@ -15,9 +15,10 @@ struct DecodedPicture {
   FloatPlane y, u, v, clean_u, clean_v;
 };
 
-DecodedPicture PassThroughComposite(const YuvImage& scene, int frame_index) {
+DecodedPicture PassThroughComposite(const YuvImage& scene, VideoStandard standard,
+                                    int frame_index) {
   const int w = scene.y.width, h = scene.y.height;
-  const CompositeModel model(w);
+  const CompositeModel model(w, standard);
   DecodedPicture out{FloatPlane(w, h), FloatPlane(w, h), FloatPlane(w, h), FloatPlane(w, h),
                      FloatPlane(w, h)};
   for (int row = 0; row < h; ++row) {
@@ -46,18 +47,21 @@ DemoFrame MakeVariant(const DecodedPicture& pic, const std::vector<std::uint8_t>
 
 }  // namespace
 
-DemoFrames RenderDemoFrames(const DemoSpec& demo, int index) {
-  const YuvImage scene = RenderDemoScene(demo.width, demo.height, index);
-  const DecodedPicture pic = PassThroughComposite(scene, index);
+DemoFrames EncodeDemoFrames(const YuvImage& scene, VideoStandard standard, int index) {
+  const DecodedPicture pic = PassThroughComposite(scene, standard, index);
   const std::vector<std::uint8_t> detail = FindDetailedAreas(scene.y);
   return DemoFrames{MakeVariant(pic, detail, ChromaLayout::k422),
                     MakeVariant(pic, detail, ChromaLayout::k420)};
 }
 
+DemoFrames RenderDemoFrames(const DemoSpec& demo, int index) {
+  return EncodeDemoFrames(RenderDemoScene(demo.width, demo.height, index), demo.standard, index);
+}
+
 std::string DemoHeaderLine(const DemoSpec& demo, ChromaLayout layout) {
-  return "YUV4MPEG2 W" + std::to_string(demo.width) + " H" + std::to_string(demo.height) +
-         " F30000:1001 It A10:11 " + (layout == ChromaLayout::k422 ? "C422" : "C420mpeg2") +
-         " XCOLORRANGE=LIMITED";
+  return "YUV4MPEG2 W" + std::to_string(demo.width) + " H" + std::to_string(demo.height) + " " +
+         Y4mTimingTags(demo.standard) + " " +
+         (layout == ChromaLayout::k422 ? "C422" : "C420mpeg2") + " XCOLORRANGE=LIMITED";
 }
 
 }  // namespace velmire::cli

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "tool/demo/float_plane.h"
+#include "tool/demo/video_standard.h"
 #include "tool/y4m/y4m_header.h"
 
 namespace velmire::cli {
@@ -15,6 +17,7 @@ struct DemoSpec {
   int width = 720;    // even
   int height = 480;   // even
   int frames = 60;    // two seconds at 29.97 frames per second
+  VideoStandard standard = VideoStandard::kNtsc;
 };
 
 struct DemoFrame {
@@ -31,8 +34,12 @@ struct DemoFrames {
 // Builds frame `index` of both variants; the same index always gives the same bytes.
 DemoFrames RenderDemoFrames(const DemoSpec& demo, int index);
 
-// The stream header line of a variant: 29.97 fps, interlaced top field first, NTSC pixel
-// aspect, limited range.
+// Passes a clean picture, as frame `index` of a clip, through the composite model of
+// `standard` and gives both variants; the detail mask comes from the picture's luma.
+DemoFrames EncodeDemoFrames(const YuvImage& scene, VideoStandard standard, int index);
+
+// The stream header line of a variant: the frame rate, field order and pixel aspect of the
+// demo's standard, limited range.
 std::string DemoHeaderLine(const DemoSpec& demo, ChromaLayout layout);
 
 }  // namespace velmire::cli

@@ -1,5 +1,6 @@
 #include "tool/demo/stored_demo_clip.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "tool/y4m/frame_pipeline.h"
@@ -15,8 +16,12 @@ void Keep(DemoFrame& frame, StoredDemoClip& clip, std::size_t index) {
 
 }  // namespace
 
-std::vector<StoredDemoClip> RenderStoredDemoClips(const DemoSpec& demo, int threads) {
+std::vector<StoredDemoClip> RenderStoredClips(const DemoSpec& demo, int threads,
+                                              const std::function<DemoFrames(int)>& render,
+                                              int repeat_after) {
   const std::size_t frames = demo.frames > 0 ? std::size_t(demo.frames) : 0;
+  const std::size_t rendered =
+      repeat_after > 0 ? std::min(frames, std::size_t(repeat_after)) : frames;
   std::vector<StoredDemoClip> clips(2);
   clips[0].layout = ChromaLayout::k422;
   clips[1].layout = ChromaLayout::k420;
@@ -29,15 +34,22 @@ std::vector<StoredDemoClip> RenderStoredDemoClips(const DemoSpec& demo, int thre
   // Each frame is rendered on its own, so the frames are spread over the threads; every
   // thread fills only the slots of its own frame.
   FrameStages stages;
-  stages.frame_exists = [&](std::int64_t n) { return n < std::int64_t(frames); };
+  stages.frame_exists = [&](std::int64_t n) { return n < std::int64_t(rendered); };
   stages.produce = [&](std::int64_t n) {
-    DemoFrames rendered = RenderDemoFrames(demo, static_cast<int>(n));
-    Keep(rendered.yuv422, clips[0], std::size_t(n));
-    Keep(rendered.yuv420, clips[1], std::size_t(n));
+    DemoFrames made = render(static_cast<int>(n));
+    Keep(made.yuv422, clips[0], std::size_t(n));
+    Keep(made.yuv420, clips[1], std::size_t(n));
     return Y4mFrame{};
   };
   stages.consume = [](std::int64_t, const Y4mFrame&) {};
   RunFramePipeline(threads, stages);
+  for (StoredDemoClip& clip : clips) {
+    for (std::size_t n = rendered; n < frames; ++n) {
+      clip.decoded[n] = clip.decoded[n - rendered];
+      clip.clean[n] = clip.clean[n - rendered];
+      clip.detail_masks[n] = clip.detail_masks[n - rendered];
+    }
+  }
   return clips;
 }
 

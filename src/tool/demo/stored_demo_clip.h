@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,8 +19,12 @@ struct StoredDemoClip {
   std::vector<std::vector<std::uint8_t>> decoded, clean, detail_masks;
 };
 
-// Renders every frame once, `threads` frames at once; returns the 4:2:2 variant, then the
-// 4:2:0 one.
-std::vector<StoredDemoClip> RenderStoredDemoClips(const DemoSpec& demo, int threads);
+// Renders a clip of the size, standard and length of `demo`, `threads` frames at once: frame n
+// is render(n), called on several threads at once. When the frames repeat after `repeat_after`
+// frames (0: they do not), only that many are rendered and the rest are copies. Returns the
+// 4:2:2 variant, then the 4:2:0 one.
+std::vector<StoredDemoClip> RenderStoredClips(const DemoSpec& demo, int threads,
+                                              const std::function<DemoFrames(int)>& render,
+                                              int repeat_after = 0);
 
 }  // namespace velmire::cli

@@ -9,17 +9,19 @@ double Ratio(std::uint64_t num, std::uint64_t den) {
   return den == 0 ? 0.0 : double(num) / double(den);
 }
 
-// Calls visit(a, b, detailed) for every U and every V sample pair of two frames.
+// Calls visit(a_row, b_row, mask_row, width) for every row of U and of V of two frames. The
+// callers sum over all samples and over the detailed ones by multiplying with the mask, which
+// keeps the inner loops free of branches: they run over every chroma sample of every frame
+// judged.
 template <typename Visit>
-void ForEachChromaPair(const StreamFrameView& a, const StreamFrameView& b, const std::uint8_t* mask,
-                       Visit&& visit) {
+void ForEachChromaRow(const StreamFrameView& a, const StreamFrameView& b, const std::uint8_t* mask,
+                      Visit&& visit) {
   const FrameGeometry& g = a.geometry;
+  const std::size_t w = std::size_t(g.chroma_width);
   for (int j = 0; j < g.chroma_height; ++j) {
-    for (int i = 0; i < g.chroma_width; ++i) {
-      const bool detailed = mask[std::size_t(j) * std::size_t(g.chroma_width) + std::size_t(i)];
-      visit(a.U(i, j), b.U(i, j), detailed);
-      visit(a.V(i, j), b.V(i, j), detailed);
-    }
+    const std::uint8_t* m = mask + std::size_t(j) * w;
+    visit(a.u.data + j * a.u.pitch, b.u.data + j * b.u.pitch, m, w);
+    visit(a.v.data + j * a.v.pitch, b.v.data + j * b.v.pitch, m, w);
   }
 }
 
@@ -27,11 +29,23 @@ void ForEachChromaPair(const StreamFrameView& a, const StreamFrameView& b, const
 
 void ChromaErrorTally::Add(const StreamFrameView& frame, const StreamFrameView& reference,
                            const std::uint8_t* mask) {
-  ForEachChromaPair(frame, reference, mask, [&](int a, int b, bool detailed) {
-    const std::uint64_t diff = std::uint64_t(std::abs(a - b));
-    (detailed ? sum_detailed_ : sum_flat_) += diff;
-    ++(detailed ? count_detailed_ : count_flat_);
-  });
+  std::uint64_t sum = 0, count = 0, sum_detailed = 0, count_detailed = 0;
+  ForEachChromaRow(frame, reference, mask,
+                   [&](const std::uint8_t* a, const std::uint8_t* b, const std::uint8_t* m,
+                       std::size_t w) {
+                     std::uint32_t row_sum = 0, row_detailed = 0, row_marks = 0;
+                     for (std::size_t i = 0; i < w; ++i) {
+                       const std::uint32_t diff = std::uint32_t(std::abs(int(a[i]) - int(b[i])));
+                       const std::uint32_t detailed = m[i] != 0;
+                       row_sum += diff;
+                       row_detailed += diff * detailed;
+                       row_marks += detailed;
+                     }
+                     sum += row_sum, sum_detailed += row_detailed;
+                     count += w, count_detailed += row_marks;
+                   });
+  sum_detailed_ += sum_detailed, sum_flat_ += sum - sum_detailed;
+  count_detailed_ += count_detailed, count_flat_ += count - count_detailed;
 }
 
 ChromaError ChromaErrorTally::Mean() const {
@@ -41,10 +55,23 @@ ChromaError ChromaErrorTally::Mean() const {
 
 void ChangedShareTally::Add(const StreamFrameView& before, const StreamFrameView& after,
                             const std::uint8_t* mask) {
-  ForEachChromaPair(before, after, mask, [&](int a, int b, bool detailed) {
-    (detailed ? changed_detailed_ : changed_flat_) += a != b ? 1 : 0;
-    ++(detailed ? count_detailed_ : count_flat_);
-  });
+  std::uint64_t changed = 0, count = 0, changed_detailed = 0, count_detailed = 0;
+  ForEachChromaRow(before, after, mask,
+                   [&](const std::uint8_t* a, const std::uint8_t* b, const std::uint8_t* m,
+                       std::size_t w) {
+                     std::uint32_t row_changed = 0, row_detailed = 0, row_marks = 0;
+                     for (std::size_t i = 0; i < w; ++i) {
+                       const std::uint32_t differs = a[i] != b[i];
+                       const std::uint32_t detailed = m[i] != 0;
+                       row_changed += differs;
+                       row_detailed += differs * detailed;
+                       row_marks += detailed;
+                     }
+                     changed += row_changed, changed_detailed += row_detailed;
+                     count += w, count_detailed += row_marks;
+                   });
+  changed_detailed_ += changed_detailed, changed_flat_ += changed - changed_detailed;
+  count_detailed_ += count_detailed, count_flat_ += count - count_detailed;
 }
 
 ChangedShare ChangedShareTally::Share() const {

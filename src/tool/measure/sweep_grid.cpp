@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "tool/y4m/cli_error.h"
 #include "tool/y4m/integer_parse.h"
@@ -14,28 +15,35 @@ std::string Range(const IntegerSetting& s) {
 }
 
 [[noreturn]] void Refuse(const std::string& entry, const std::string& why) {
-  throw UsageError("option --sweep-grid needs T:N:M[,T:N:M...] (" + Range(kThresholdY) + ", " +
-                   Range(kNoise) + ", " + Range(kMargin) + "); '" + entry + "' " + why);
+  throw UsageError("option --sweep-grid needs T:N:M[:MODE][,...] (" + Range(kThresholdY) + ", " +
+                   Range(kNoise) + ", " + Range(kMargin) + ", " + Range(kMode) + "); '" + entry +
+                   "' " + why);
 }
 
 int ParseValue(std::string_view text, const IntegerSetting& setting, const std::string& entry) {
   const std::optional<std::int64_t> n = ParseInteger(text);
-  if (!n) Refuse(entry, "is not three integers");
+  if (!n) Refuse(entry, "is not made of integers");
   if (*n < setting.minimum || *n > setting.maximum) Refuse(entry, "is out of range");
   return static_cast<int>(*n);
 }
 
 Settings ParseEntry(const std::string& entry) {
-  const std::size_t first = entry.find(':');
-  const std::size_t second = first == std::string::npos ? first : entry.find(':', first + 1);
-  if (second == std::string::npos || entry.find(':', second + 1) != std::string::npos) {
-    Refuse(entry, "is not three values separated by ':'");
-  }
+  std::vector<std::string_view> fields;
   const std::string_view all(entry);
+  for (std::size_t start = 0;;) {
+    const std::size_t colon = all.find(':', start);
+    fields.push_back(all.substr(start, colon - start));
+    if (colon == std::string_view::npos) break;
+    start = colon + 1;
+  }
+  if (fields.size() != 3 && fields.size() != 4) {
+    Refuse(entry, "is not three or four values separated by ':'");
+  }
   Settings s;
-  s.ThresholdY = ParseValue(all.substr(0, first), kThresholdY, entry);
-  s.Noise = ParseValue(all.substr(first + 1, second - first - 1), kNoise, entry);
-  s.Margin = ParseValue(all.substr(second + 1), kMargin, entry);
+  s.ThresholdY = ParseValue(fields[0], kThresholdY, entry);
+  s.Noise = ParseValue(fields[1], kNoise, entry);
+  s.Margin = ParseValue(fields[2], kMargin, entry);
+  if (fields.size() == 4) s.Mode = ParseValue(fields[3], kMode, entry);
   return s;
 }
 

@@ -1,12 +1,15 @@
-// The result table of the settings sweep, printed as a Markdown table so that it can be pasted
-// into documentation as it is.
+// The result tables of the settings sweep, printed as Markdown so that they can be pasted into
+// documentation as they are.
 #pragma once
 
 #include <ostream>
 #include <vector>
 
 #include "tool/measure/demo_judgement.h"
+#include "tool/demo/scene_classes.h"
 #include "base/settings.h"
+#include "tool/demo/video_standard.h"
+#include "tool/y4m/y4m_header.h"
 
 namespace velmire::cli {
 
@@ -16,9 +19,19 @@ struct SweepRow {
   double frames_per_second = 0.0;
 };
 
-// One line per row, in the order given: the settings, the chroma error after filtering on
-// the detailed areas and on the whole frame, the share of chroma samples changed on the
-// detailed areas and elsewhere, and the speed.
-void PrintSweepTable(const std::vector<SweepRow>& rows, std::ostream& out);
+// What the sweep found on one scene class in one standard and layout.
+struct ClassSweep {
+  SceneClass scene = SceneClass::kStill;
+  VideoStandard standard = VideoStandard::kNtsc;
+  ChromaLayout layout = ChromaLayout::k420;
+  std::vector<DemoJudgement> baselines;  // one per entry of kBaselines, in that order
+  std::vector<SweepRow> rows;            // one per combination of settings, in grid order
+};
+
+// One table for the blocks given: per block the baselines, then the filter's rows. Columns:
+// scene class, standard, correction, the settings (blank for a baseline), the chroma error
+// after correction on the detailed areas and on the whole frame, the share of chroma samples
+// changed on the detailed areas and elsewhere, and the filter's speed.
+void PrintSweepTable(const std::vector<const ClassSweep*>& blocks, std::ostream& out);
 
 }  // namespace velmire::cli

@@ -41,6 +41,7 @@ TEST(SweepGrid, ParsesCombinationsInOrder) {
       {"30:60:1", {{30, 60, 1}}},
       {"10:200:4,45:30:0", {{10, 200, 4}, {45, 30, 0}}},
       {"0:0:0,255:255:4,+7:08:2", {{0, 0, 0}, {255, 255, 4}, {7, 8, 2}}},
+      {"30:60:1:0,15:120:2", {{30, 60, 1}, {15, 120, 2}}},  // mode 0 named or left out
   };
   for (const Case& c : cases) {
     const std::vector<Settings> grid = ParseSweepGrid(c.text);
@@ -55,17 +56,20 @@ TEST(SweepGrid, RefusesWhatTheFilterWouldNotUseAsWritten) {
     std::string message;
   };
   const Case cases[] = {
-      {"", "'' is not three values"},
-      {"30:60", "'30:60' is not three values"},
-      {"30:60:1:0", "is not three values"},
-      {"30:60:1,", "'' is not three values"},
-      {"30:60:1,,20:60:1", "'' is not three values"},
-      {"30:x:1", "'30:x:1' is not three integers"},
-      {"30::1", "is not three integers"},
-      {"30:60: 1", "is not three integers"},
+      {"", "'' is not three or four values"},
+      {"30:60", "'30:60' is not three or four values"},
+      {"30:60:1:0:0", "is not three or four values"},
+      {"30:60:1,", "'' is not three or four values"},
+      {"30:60:1,,20:60:1", "'' is not three or four values"},
+      {"30:x:1", "'30:x:1' is not made of integers"},
+      {"30::1", "is not made of integers"},
+      {"30:60: 1", "is not made of integers"},
+      {"30:60:1:", "is not made of integers"},
       {"256:60:1", "'256:60:1' is out of range"},
       {"30:-1:1", "is out of range"},
       {"30:60:5", "is out of range"},
+      {"30:60:1:2", "'30:60:1:2' is out of range"},  // a mode there is not
+      {"30:60:1:-1", "'30:60:1:-1' is out of range"},
   };
   for (const Case& c : cases) {
     try {
