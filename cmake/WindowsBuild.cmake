@@ -1,8 +1,9 @@
-# What the 32-bit Windows cross build adds right after project(Velmire); the toolchain file
-# cmake/mingw-w64-i686.cmake includes it.
+# What the Windows cross builds add right after project(Velmire); the toolchain files
+# cmake/mingw-w64-i686.cmake and cmake/mingw-w64-x86_64.cmake include it.
 #
-# - Test programs run under Wine (32-bit prefix, no debug chatter). The prefix is
-#   VELMIRE_WINEPREFIX, by default $WINEPREFIX at configure time or one inside the build tree.
+# - Test programs run under Wine (a 32-bit prefix and wine, or for the 64-bit build a 64-bit
+#   prefix and wine64; no debug chatter). The prefix is VELMIRE_WINEPREFIX, by default
+#   $WINEPREFIX at configure time or one inside the build tree.
 #   Before ctest, start a persistent server for that prefix and its services outside ctest:
 #     setsid wineserver -p </dev/null >/dev/null 2>&1 &
 #     wine wineboot </dev/null >/dev/null 2>&1
@@ -21,15 +22,22 @@ if(NOT DEFINED VELMIRE_WINEPREFIX)
   else()
     set(_velmire_default_prefix ${CMAKE_BINARY_DIR}/wineprefix)
   endif()
-  set(VELMIRE_WINEPREFIX ${_velmire_default_prefix} CACHE PATH "Wine prefix (32-bit) for tests")
+  set(VELMIRE_WINEPREFIX ${_velmire_default_prefix} CACHE PATH "Wine prefix for tests")
 endif()
-find_program(VELMIRE_WINE wine)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(_velmire_winearch win64)
+  find_program(VELMIRE_WINE wine64 PATHS /usr/lib/wine)
+else()
+  set(_velmire_winearch win32)
+  find_program(VELMIRE_WINE wine)
+endif()
 if(VELMIRE_WINE AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
-  set(CMAKE_CROSSCOMPILING_EMULATOR env WINEARCH=win32 WINEDEBUG=-all
+  set(CMAKE_CROSSCOMPILING_EMULATOR env WINEARCH=${_velmire_winearch} WINEDEBUG=-all
       WINEPREFIX=${VELMIRE_WINEPREFIX} ${VELMIRE_WINE})
 endif()
 
-if(NOT DEFINED VELMIRE_BUILD_TESTS OR VELMIRE_BUILD_TESTS)
+# The 64-bit build tests only its plug-in DLLs, with programs of their own (no GoogleTest).
+if((NOT DEFINED VELMIRE_BUILD_TESTS OR VELMIRE_BUILD_TESTS) AND CMAKE_SIZEOF_VOID_P EQUAL 4)
   find_package(GTest QUIET)
   set(VELMIRE_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources for the cross build")
   if(NOT TARGET GTest::gtest AND EXISTS ${VELMIRE_GTEST_SOURCE}/CMakeLists.txt)
