@@ -10,6 +10,11 @@
 #   velmire::vapoursynth_headers  the API headers alone (a VapourSynth plug-in links no library)
 #   velmire::vapoursynth          headers and libvapoursynth (for the test host)
 #   velmire::avisynthplus         headers and libavisynth
+# In a Windows build (cross-compiled, so ON is needed) both velmire::vapoursynth and
+# velmire::avisynthplus are the headers alone: pkg-config gives their folders
+# (--cflags-only-I), while its Libs line names the build machine's library, which must not
+# reach a Windows link. The Windows plug-ins link nothing of their frame server (the AviSynth+
+# one loads the C interface at run time). The VapourSynth plug-in is built for x86-64 only.
 # The frame servers come from ../shared/hosts/build-hosts.sh PREFIX. pkg-config looks in
 # PREFIX/lib/pkgconfig for VELMIRE_HOSTS_PREFIX (default: the environment variable of that name,
 # else ${XDG_CACHE_HOME:-$HOME/.cache}/velmire-hosts, where scripts/test.sh builds them) besides
@@ -50,9 +55,22 @@ function(velmire_find_frame_server option module target)
     return()
   endif()
 
+  if(WIN32 AND target STREQUAL "vapoursynth" AND NOT CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(reason "the VapourSynth plug-in is built for x86-64 Windows only")
+    if(required)
+      message(FATAL_ERROR "${option}=ON: ${reason}")
+    endif()
+    message(STATUS "${option}: AUTO, not building its plug-in: ${reason}")
+    return()
+  endif()
+
   if(PKG_CONFIG_FOUND)
     list(APPEND CMAKE_PREFIX_PATH "${VELMIRE_HOSTS_PREFIX}")  # this function's copy only
-    pkg_check_modules(VELMIRE_PC_${target} QUIET IMPORTED_TARGET GLOBAL ${module})
+    if(WIN32)
+      pkg_check_modules(VELMIRE_PC_${target} QUIET ${module})
+    else()
+      pkg_check_modules(VELMIRE_PC_${target} QUIET IMPORTED_TARGET GLOBAL ${module})
+    endif()
   endif()
   if(NOT VELMIRE_PC_${target}_FOUND)
     set(hint "pkg-config finds no '${module}' in PKG_CONFIG_PATH='$ENV{PKG_CONFIG_PATH}' nor "
@@ -65,7 +83,14 @@ function(velmire_find_frame_server option module target)
     return()
   endif()
 
-  add_library(velmire::${target} ALIAS PkgConfig::VELMIRE_PC_${target})
+  if(WIN32)
+    add_library(velmire_${target}_include INTERFACE)
+    target_include_directories(velmire_${target}_include SYSTEM INTERFACE
+                               ${VELMIRE_PC_${target}_INCLUDE_DIRS})
+    add_library(velmire::${target} ALIAS velmire_${target}_include)
+  else()
+    add_library(velmire::${target} ALIAS PkgConfig::VELMIRE_PC_${target})
+  endif()
   message(STATUS "${option}: building its plug-in against ${module} "
                  "${VELMIRE_PC_${target}_VERSION} (${VELMIRE_PC_${target}_PREFIX})")
   set(${result} ON PARENT_SCOPE)

@@ -1,12 +1,13 @@
-# What the 32-bit Windows cross build adds right after project(Velmire); the toolchain file
-# cmake/mingw-w64-i686.cmake includes it.
+# What the Windows cross builds add right after project(Velmire); the toolchain files
+# cmake/mingw-w64-i686.cmake and cmake/mingw-w64-x86_64.cmake include it.
 #
-# - Test programs run under Wine (32-bit prefix, no debug chatter) through cmake/wine_run.sh.
-#   The prefix is VELMIRE_WINEPREFIX, by default $WINEPREFIX at configure time or one inside
-#   the build tree. Every ctest run first prepares it (creates it, starts its server and
-#   services outside ctest) before test discovery runs the first program, so
-#   `ctest --test-dir build-win32` works by itself; the server ends a minute after the last
-#   program, or at once with `wineserver -k`.
+# - Test programs run under Wine (a 32-bit prefix and wine, or for the 64-bit build a 64-bit
+#   prefix and wine64; no debug chatter) through cmake/wine_run.sh. The prefix is
+#   VELMIRE_WINEPREFIX, by default $WINEPREFIX at configure time or one inside the build tree.
+#   Every ctest run first prepares it (creates it, starts its server and services outside
+#   ctest) before test discovery runs the first program, so `ctest --test-dir build-win32` (or
+#   build-win64) works by itself; the server ends a minute after the last program, or at once
+#   with `wineserver -k`.
 # - GoogleTest is built from Debian's source package when no MinGW build of it is installed.
 # - The command-line tool and the benchmark, which need libraries that have no MinGW build
 #   here, are left out unless asked for.
@@ -20,20 +21,29 @@ if(NOT DEFINED VELMIRE_WINEPREFIX)
   else()
     set(_velmire_default_prefix ${CMAKE_BINARY_DIR}/wineprefix)
   endif()
-  set(VELMIRE_WINEPREFIX ${_velmire_default_prefix} CACHE PATH "Wine prefix (32-bit) for tests")
+  set(VELMIRE_WINEPREFIX ${_velmire_default_prefix} CACHE PATH "Wine prefix for tests")
 endif()
-find_program(VELMIRE_WINE wine)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(_velmire_winearch win64)
+  find_program(VELMIRE_WINE wine64 PATHS /usr/lib/wine)
+else()
+  set(_velmire_winearch win32)
+  find_program(VELMIRE_WINE wine)
+endif()
 if(VELMIRE_WINE AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
   set(VELMIRE_WINE_RUN ${CMAKE_CURRENT_LIST_DIR}/wine_run.sh)
-  set(CMAKE_CROSSCOMPILING_EMULATOR sh ${VELMIRE_WINE_RUN} ${VELMIRE_WINEPREFIX})
+  set(_velmire_wine_args ${VELMIRE_WINEPREFIX} ${_velmire_winearch} ${VELMIRE_WINE})
+  set(CMAKE_CROSSCOMPILING_EMULATOR sh ${VELMIRE_WINE_RUN} ${_velmire_wine_args})
   # ctest reads this before any test folder, so the prefix is ready before test discovery.
   set(_velmire_wine_setup ${CMAKE_BINARY_DIR}/wine_setup.cmake)
   file(WRITE ${_velmire_wine_setup}
-       "execute_process(COMMAND sh [==[${VELMIRE_WINE_RUN}]==] [==[${VELMIRE_WINEPREFIX}]==])\n")
+       "execute_process(COMMAND sh [==[${VELMIRE_WINE_RUN}]==] [==[${VELMIRE_WINEPREFIX}]==] "
+       "${_velmire_winearch} [==[${VELMIRE_WINE}]==])\n")
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${_velmire_wine_setup})
 endif()
 
-if(NOT DEFINED VELMIRE_BUILD_TESTS OR VELMIRE_BUILD_TESTS)
+# The 64-bit build tests only its plug-in DLLs, with programs of their own (no GoogleTest).
+if((NOT DEFINED VELMIRE_BUILD_TESTS OR VELMIRE_BUILD_TESTS) AND CMAKE_SIZEOF_VOID_P EQUAL 4)
   find_package(GTest QUIET)
   set(VELMIRE_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources for the cross build")
   if(NOT TARGET GTest::gtest AND EXISTS ${VELMIRE_GTEST_SOURCE}/CMakeLists.txt)

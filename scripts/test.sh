@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: the release build; the same suite under
 # AddressSanitizer and UndefinedBehaviorSanitizer; the concurrency tests under
-# ThreadSanitizer; each fuzz target for a bounded time; and the 32-bit Windows build under Wine.
+# ThreadSanitizer; each fuzz target for a bounded time; the 32-bit Windows build under Wine; and
+# the 64-bit Windows build of the frame-server plug-ins, their DLLs checked under Wine.
 # The VapourSynth and AviSynth+ plug-ins are tested in the real frame servers, built first from
 # VELMIRE_HOST_SOURCES (default ../shared/hosts beside the clone) into VELMIRE_HOSTS_PREFIX
 # (default ${XDG_CACHE_HOME:-$HOME/.cache}/velmire-hosts; a later run reuses them).
@@ -95,7 +96,19 @@ done
 echo "== 32-bit Windows build, tests under Wine"
 export WINEARCH=win32 WINEDEBUG=-all WINEPREFIX="$root/build-win32/wineprefix"
 configure_and_build "$root/build-win32" -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-i686.cmake"
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-i686.cmake" \
+  $(printf '%s\n' "${host_options[@]}" | grep AVISYNTHPLUS)  # the x86 AviSynth+ DLL
 # ctest prepares the Wine prefix and its services itself (cmake/wine_run.sh); stop them after.
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 ctest --no-tests=error --test-dir "$root/build-win32" --output-on-failure -j"$jobs" --timeout 300
+
+echo "== 64-bit Windows build of the frame-server plug-ins, tests under Wine"
+if [ -z "$host_tests" ]; then
+  echo "== SKIPPED: no frame server headers for the 64-bit Windows plug-ins"
+else
+  wineserver -k >/dev/null 2>&1 || true  # the 32-bit prefix's server
+  export WINEARCH=win64 WINEPREFIX="$root/build-win64/wineprefix"
+  configure_and_build "$root/build-win64" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" "${host_options[@]}"
+  ctest --no-tests=error --test-dir "$root/build-win64" --output-on-failure -j"$jobs" --timeout 300
+fi

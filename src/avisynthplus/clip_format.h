@@ -2,10 +2,9 @@
 // or 16 bits without an alpha plane.
 #pragma once
 
-#include <avisynth_c.h>
-
 #include <optional>
 
+#include "avisynthplus/c_api.h"
 #include "base/frame_view.h"
 
 namespace velmire::avisynthplus {

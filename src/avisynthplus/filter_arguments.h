@@ -2,10 +2,9 @@
 // function's, so scripts move between hosts unchanged.
 #pragma once
 
-#include <avisynth_c.h>
-
 #include <string>
 
+#include "avisynthplus/c_api.h"
 #include "base/settings.h"
 
 namespace velmire::avisynthplus {

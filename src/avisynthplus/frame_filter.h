@@ -1,8 +1,7 @@
 // One Velmire filter in AviSynth+: what it was created with, and the C interface callbacks.
 #pragma once
 
-#include <avisynth_c.h>
-
+#include "avisynthplus/c_api.h"
 #include "base/frame_view.h"
 #include "base/settings.h"
 #include "core/kernel_set.h"

@@ -1,17 +1,18 @@
 // The plug-in's entry point, and the script function it registers:
 // Velmire(clip, ThresholdY, Noise, Margin, Debug), which checks its clip and creates the filter.
-#include <avisynth_c.h>
-
 #include <new>
 #include <optional>
 
+#include "avisynthplus/c_api.h"
 #include "avisynthplus/clip_format.h"
 #include "avisynthplus/filter_arguments.h"
 #include "avisynthplus/frame_filter.h"
 #include "core/cross_color.h"
 
 // The project builds with hidden visibility, and the header's export macro gives none on POSIX
-// systems: the entry point is made visible here, or AviSynth+ would not find it.
+// systems: the entry point is made visible here, or AviSynth+ would not find it. On Windows it is
+// the DLL's one export: on x86-64 under its plain name, on x86 (where AVSC_CC is stdcall) as
+// avisynth_c_plugin_init2@4, one of the decorated names AviSynth+ looks up there.
 #if defined(_WIN32)
 #define VELMIRE_PLUGIN_ENTRY __declspec(dllexport)
 #else
@@ -52,6 +53,7 @@ AVS_Value AVSC_CC CreateVelmire(AVS_ScriptEnvironment* env, AVS_Value args, void
 extern "C" VELMIRE_PLUGIN_ENTRY const char* AVSC_CC avisynth_c_plugin_init2(
     AVS_ScriptEnvironment* env) {
   using namespace velmire::avisynthplus;
+  if (!LoadCApi()) return "Velmire : cannot load AviSynth+'s C interface from avisynth.dll";
   try {
     avs_add_function(env, kFunctionName, FunctionSignature().c_str(), CreateVelmire, nullptr);
   } catch (const std::bad_alloc&) {
