@@ -33,6 +33,13 @@ FrameRange ParseFrameRange(const std::string& value) {
     throw UsageError("option --frames needs A:B (frames A to B-1, counted from 0) or A: (from A "
                      "to the end), not '" + value + "'");
   }
+  // Far beyond any clip (millennia of video), and far enough from the end of int64_t that frame
+  // numbers can be added to without care.
+  constexpr std::int64_t kLargestFrameNumber = std::int64_t{1} << 48;
+  if (*first > kLargestFrameNumber || (end && *end > kLargestFrameNumber)) {
+    throw UsageError("option --frames takes frame numbers up to " +
+                     std::to_string(kLargestFrameNumber) + ", not '" + value + "'");
+  }
   const FrameRange range{*first, end};
   if (end && *end <= *first) {
     throw UsageError("--frames " + value + " is " + (*end == *first ? "empty" : "reversed") +

@@ -13,7 +13,10 @@ std::optional<std::int64_t> FrameSegment::Length(std::optional<std::int64_t> cli
 }
 
 std::string FrameSegment::ProgressLabel() const {
-  return range_ ? "segment " + range_->Text() : "";
+  if (!range_) return "";
+  // "segment 9000:" would run into the colon after it.
+  return "segment " + (range_->end ? range_->Text()
+                                   : std::to_string(range_->first) + " to the end");
 }
 
 std::string FrameSegment::IncompleteReason() const {

@@ -23,7 +23,8 @@ class FrameSegment {
   // The number of frames the run writes, when known: the range's length, or what a clip of
   // `clip_frames` frames holds from first() on.
   std::optional<std::int64_t> Length(std::optional<std::int64_t> clip_frames) const;
-  // What progress reports start with: "segment A:B", or nothing for a whole run.
+  // What progress reports start with: "segment A:B" or "segment A to the end", or nothing for a
+  // whole run.
   std::string ProgressLabel() const;
   // What an interrupt says when it drops an unfinished segment; empty for a whole run, which
   // keeps its complete frames.

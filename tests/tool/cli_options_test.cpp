@@ -98,6 +98,7 @@ TEST(CliOptions, RefusesWithOneClearLine) {
       {{"--frames", "5"}, "option --frames needs A:B (frames A to B-1, counted from 0)"},
       {{"--frames", "-1:4"}, "option --frames needs A:B"},
       {{"--frames", "3:x"}, "option --frames needs A:B"},
+      {{"--frames", "99999999999999999999:"}, "option --frames takes frame numbers up to"},
       {{"--frames", "5:5"}, "--frames 5:5 is empty"},
       {{"--frames", "9:5"}, "--frames 9:5 is reversed"},
       {{"--frames", "2:5", "--compare", "5:c.png"}, "--compare frame 5 is not among --frames 2:5"},
