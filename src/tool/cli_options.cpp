@@ -93,6 +93,7 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
   std::vector<std::string> positional;
   bool demo = false;
   bool sweep = false;
+  bool concat = false;
   bool settings_given = false;  // a filter setting was named on the command line
   bool options_ended = false;
   ArgumentCursor cursor(args);
@@ -153,6 +154,11 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
       if (options.plugin_path.empty()) throw UsageError("option --plugin needs a file name");
     } else if (name == "--compare") {
       options.compare = ParseCompare(value());
+    } else if (name == "--frames") {
+      options.frames = ParseFrameRange(value());
+    } else if (name == "--concat") {
+      no_value();
+      concat = true;
     } else if (name == "--progress") {
       no_value();
       options.progress = true;
@@ -179,6 +185,17 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
     }
   }
 
+  if (concat) {
+    if (settings_given || demo || sweep || options.frames || options.compare ||
+        !options.plugin_path.empty()) {
+      throw UsageError("--concat only joins streams already filtered: give it the segment "
+                       "files alone (velmire --concat SEGMENT... > OUTPUT)");
+    }
+    if (positional.empty()) throw UsageError("--concat needs the segment files to join, in order");
+    options.action = CliAction::kConcat;
+    options.segments = positional;
+    return options;
+  }
   if (sweep && !demo) {
     throw UsageError("--sweep runs on the demo clip: velmire --demo [DIR] --sweep");
   }
@@ -195,6 +212,10 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
     }
     options.action = sweep ? CliAction::kSweep : CliAction::kDemo;
     return options;
+  }
+  if (options.frames && options.compare && !options.frames->Contains(options.compare->frame)) {
+    throw UsageError("--compare frame " + std::to_string(options.compare->frame) +
+                     " is not among --frames " + options.frames->Text());
   }
   if (positional.size() > 2) {
     throw UsageError("too many arguments: '" + positional[2] + "' (expected [INPUT [OUTPUT]])");

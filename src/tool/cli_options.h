@@ -9,10 +9,11 @@
 #include "base/settings.h"
 #include "core/kernel_set.h"
 #include "tool/frame_memory_budget.h"
+#include "tool/frame_range.h"
 
 namespace velmire::cli {
 
-enum class CliAction { kRun, kDemo, kSweep, kHelp, kVersion };
+enum class CliAction { kRun, kConcat, kDemo, kSweep, kHelp, kVersion };
 
 struct CompareRequest {
   std::int64_t frame = 0;
@@ -28,11 +29,13 @@ struct CliOptions {
   std::uint64_t frame_memory_mib = kDefaultFrameMemoryMiB;  // for the frames in flight
   std::string plugin_path;       // --plugin: a 2.5 plug-in library to run instead of the core
   std::optional<CompareRequest> compare;
+  std::optional<FrameRange> frames;  // --frames: filter and write only these
   std::optional<bool> progress;  // unset: on when standard error is a terminal
   std::string demo_dir = "velmire-demo";
   std::vector<Settings> sweep_grid;  // empty: the built-in grid of the settings sweep
   std::string input = "-";       // "-" is standard input
   std::string output = "-";      // "-" is standard output
+  std::vector<std::string> segments;  // --concat: the streams to join, in order
 };
 
 inline constexpr int kMaxThreads = 256;

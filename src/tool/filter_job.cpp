@@ -6,12 +6,13 @@
 #include <utility>
 
 #include "tool/frame_filter.h"
-#include "tool/input_file.h"
+#include "tool/frame_segment.h"
 #include "tool/interrupt_cleanup.h"
 #include "tool/measure/comparison_picture.h"
 #include "tool/measure/png_writer.h"
 #include "tool/output_file.h"
 #include "tool/progress_reporter.h"
+#include "tool/segment_input.h"
 #include "tool/stream_frame_window.h"
 #include "tool/y4m/cli_error.h"
 #include "tool/y4m/frame_pipeline.h"
@@ -51,21 +52,30 @@ FilterJob JobWithSettingsOf(const CliOptions& options, int threads) {
 
 FilterJobResult RunFilterJob(const FilterJob& job) {
   if (job.compare) CheckPictureWritable(job.compare->path);
-  auto input = std::make_unique<InputFile>(job.input);
-  auto reader = std::make_unique<Y4mReader>(*input);
-  StreamFrameWindow window(std::move(input), std::move(reader));
+  const FrameSegment segment(job.frames);
+  SegmentInput input = OpenSegmentInput(job.input, job.frames);
+  StreamFrameWindow window(std::move(input.stream), std::move(input.reader), input.first_needed);
   const Y4mHeader& header = window.header();
   const std::unique_ptr<FrameFilter> filter = MakeFilter(job, window);
 
-  OutputFile output(job.output);
+  OutputFile output(job.output, segment.IncompleteReason());
   Y4mWriter writer(output, header);
   writer.WriteHeader();
   std::optional<ProgressReporter> progress;
-  if (job.progress) progress.emplace(std::cerr, window.total_frames());
+  if (job.progress) {
+    progress.emplace(std::cerr, segment.Length(input.clip_frames ? input.clip_frames
+                                                                 : window.total_frames()));
+    progress->set_label(segment.ProgressLabel());
+  }
 
+  // The pipeline counts the frames it writes from 0: its frame i is frame first() + i of the clip.
+  const auto clip_frame = [&](std::int64_t i) { return segment.first() + i; };
   FrameStages stages;
-  stages.frame_exists = [&](std::int64_t n) { return window.HasFrame(n); };
-  stages.produce = [&](std::int64_t n) {
+  stages.frame_exists = [&](std::int64_t i) {
+    return segment.Wants(clip_frame(i)) && window.HasFrame(clip_frame(i));
+  };
+  stages.produce = [&](std::int64_t i) {
+    const std::int64_t n = clip_frame(i);
     Y4mFrame frame;
     frame.frame_line = window.Frame(n)->frame_line;
     frame.data = filter->Filter(n, job.settings.Debug);
@@ -74,15 +84,15 @@ FilterJobResult RunFilterJob(const FilterJob& job) {
     }
     return frame;
   };
-  stages.consume = [&](std::int64_t n, const Y4mFrame& frame) {
+  stages.consume = [&](std::int64_t i, const Y4mFrame& frame) {
     {
       const InterruptDeferral whole_frame;
       writer.WriteFrame(frame);
       output.MarkFrameWritten();
     }
     // Frames still to come need at most their predecessor from the source.
-    window.ReleaseBefore(n);
-    if (progress) progress->Update(n + 1);
+    window.ReleaseBefore(clip_frame(i));
+    if (progress) progress->Update(i + 1);
   };
 
   const FrameWindow in_flight = FitFramesInMemory(job.threads, header.geometry.frame_bytes(),
@@ -95,13 +105,15 @@ FilterJobResult RunFilterJob(const FilterJob& job) {
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   result.peak_source_frames = window.PeakFramesHeld();
   if (progress) progress->Finish(result.frames);
+  segment.CheckComplete(result.frames, window, output);
   output.Commit();
 
   if (const std::optional<std::string> error = window.InputError()) throw InputError(*error);
-  if (job.compare && job.compare->frame >= result.frames) {
+  const std::int64_t clip_end = clip_frame(result.frames);
+  if (job.compare && job.compare->frame >= clip_end) {
     throw CliError("picture: '" + job.compare->path + "' was not written: frame " +
                    std::to_string(job.compare->frame) + " is past the end of the clip (" +
-                   std::to_string(result.frames) +
+                   std::to_string(clip_end) +
                    " frames, counted from 0); the video was written in full");
   }
   return result;

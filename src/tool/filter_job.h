@@ -10,6 +10,7 @@
 #include "core/kernel_set.h"
 #include "tool/cli_options.h"
 #include "tool/frame_memory_budget.h"
+#include "tool/frame_range.h"
 
 namespace velmire::cli {
 
@@ -22,6 +23,7 @@ struct FilterJob {
   int threads = 1;  // lowered when the frames in flight would not fit in frame_memory_bytes
   std::uint64_t frame_memory_bytes = kDefaultFrameMemoryMiB << 20;
   std::optional<CompareRequest> compare;
+  std::optional<FrameRange> frames;  // only these frames are filtered and written
   bool progress = false;
 };
 
@@ -41,6 +43,8 @@ struct FilterJobResult {
 // be written, a write fails, the filter fails) leaves a named output file as it was before the
 // run, or not there at all. A comparison picture that cannot be written is refused before any
 // frame is filtered; one of a frame past the end is reported after the complete output.
+// With `frames`, the output holds those frames of the clip, each as a run over the whole clip
+// makes it; a named output file is put in place only when it holds all of them.
 FilterJobResult RunFilterJob(const FilterJob& job);
 
 }  // namespace velmire::cli

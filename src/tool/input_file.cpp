@@ -37,6 +37,7 @@ InputFile::InputFile(const std::string& name)
       const off_t position = ::lseek(fd_, 0, SEEK_CUR);
       if (position >= 0 && position <= info.st_size) {
         size_ = static_cast<std::uint64_t>(info.st_size - position);
+        start_ = static_cast<std::uint64_t>(position);
       }
     }
   }
@@ -53,6 +54,26 @@ std::size_t InputFile::Read(void* dst, std::size_t size) {
     if (errno != EINTR) {
       throw InputError("input: cannot read " + display_name_ + ": " + std::strerror(errno));
     }
+  }
+}
+
+bool InputFile::ReadAt(std::uint64_t offset, void* dst, std::size_t size) const {
+  if (!size_) return false;
+  auto* bytes = static_cast<char*>(dst);
+  while (size > 0) {
+    const ssize_t n = ::pread(fd_, bytes, size, static_cast<off_t>(start_ + offset));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    bytes += n;
+    offset += static_cast<std::uint64_t>(n);
+    size -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+void InputFile::SeekTo(std::uint64_t offset) {
+  if (::lseek(fd_, static_cast<off_t>(start_ + offset), SEEK_SET) < 0) {
+    throw InputError("input: cannot seek in " + display_name_ + ": " + std::strerror(errno));
   }
 }
 

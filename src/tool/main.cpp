@@ -13,6 +13,7 @@
 #include "tool/filter_job.h"
 #include "tool/interrupt_cleanup.h"
 #include "tool/progress_reporter.h"
+#include "tool/segment_concat.h"
 #include "tool/sweep_command.h"
 #include "host/host_error.h"
 
@@ -31,6 +32,10 @@ int Run(const CliOptions& options) {
   const int threads =
       options.threads > 0 ? options.threads
                           : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  if (options.action == CliAction::kConcat) {
+    ConcatenateSegments(options.segments, "-");
+    return 0;
+  }
   if (options.action == CliAction::kDemo) {
     RunDemo(options, threads, std::cout);
     return 0;
@@ -43,6 +48,7 @@ int Run(const CliOptions& options) {
   job.input = options.input;
   job.output = options.output;
   job.compare = options.compare;
+  job.frames = options.frames;
   job.progress = options.progress.value_or(ProgressSuitsStandardError());
   RunFilterJob(job);
   return 0;

@@ -34,8 +34,10 @@ mode_t NewFileMode() {
 
 }  // namespace
 
-OutputFile::OutputFile(const std::string& name)
-    : name_(name), display_name_(name == "-" ? "standard output" : "'" + name + "'") {
+OutputFile::OutputFile(const std::string& name, std::string incomplete_reason)
+    : name_(name),
+      display_name_(name == "-" ? "standard output" : "'" + name + "'"),
+      incomplete_reason_(std::move(incomplete_reason)) {
   Open();
   WatchOutput(this);
 }
@@ -160,6 +162,10 @@ std::string OutputFile::SettleOnInterrupt(bool whole) noexcept {
     if (frames == 0 || !whole) {
       ::unlink(temporary_path_.c_str());
       return "no frame was complete, so " + display_name_ + " was not created";
+    }
+    if (!incomplete_reason_.empty()) {
+      ::unlink(temporary_path_.c_str());
+      return display_name_ + " was not created (" + incomplete_reason_ + ")";
     }
     if (::rename(temporary_path_.c_str(), target_.c_str()) != 0) {
       const int error_number = errno;

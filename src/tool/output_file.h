@@ -22,8 +22,10 @@ namespace velmire::cli {
 
 class OutputFile : public ByteSink, private InterruptibleOutput {
  public:
-  // Throws OutputError when the output cannot be opened or is a terminal.
-  explicit OutputFile(const std::string& name);
+  // Throws OutputError when the output cannot be opened or is a terminal. With an
+  // `incomplete_reason`, for output of no use unless whole, an interrupt removes a new file
+  // instead of keeping its complete frames, and the message ends with the reason in brackets.
+  explicit OutputFile(const std::string& name, std::string incomplete_reason = "");
   ~OutputFile() override;
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
@@ -40,6 +42,8 @@ class OutputFile : public ByteSink, private InterruptibleOutput {
   // Ends a successful run: closes the output and moves a temporary into place.
   void Commit();
 
+  // As messages name it: "'NAME'" or "standard output".
+  const std::string& display_name() const { return display_name_; }
   // The temporary file being written, or empty when the output is written directly.
   const std::string& temporary_path() const { return temporary_path_; }
 
@@ -58,6 +62,7 @@ class OutputFile : public ByteSink, private InterruptibleOutput {
   int fd_ = -1;
   bool owned_ = false;
   bool replaces_existing_ = false;  // the temporary will replace a file that exists
+  std::string incomplete_reason_;   // set: an interrupt keeps no frames of a new file
   std::atomic<State> state_{State::kOpen};
   std::atomic<std::int64_t> frames_written_{0};
 };

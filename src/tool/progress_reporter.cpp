@@ -62,7 +62,7 @@ std::string ProgressReporter::Format(std::int64_t frames_done, double elapsed_se
     std::snprintf(text, sizeof text, "frame %lld, %.1f fps", static_cast<long long>(frames_done),
                   fps);
   }
-  return text;
+  return label_.empty() ? std::string(text) : label_ + ": " + text;
 }
 
 void ProgressReporter::Update(std::int64_t frames_done) {

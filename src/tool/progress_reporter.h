@@ -7,6 +7,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <utility>
 
 namespace velmire::cli {
 
@@ -24,6 +25,9 @@ class ProgressReporter {
   ProgressReporter(std::ostream& out, std::optional<std::int64_t> total_frames,
                    Clock clock = &ProgressReporter::SteadySeconds, double interval_seconds = 0.5);
 
+  // Text put before every report, as "segment 9000:9100" gives "segment 9000:9100: frame ...".
+  void set_label(std::string label) { label_ = std::move(label); }
+
   // Reports `frames_done` unless the last report is less than the interval old.
   void Update(std::int64_t frames_done);
   // Reports the final count and ends the line.
@@ -37,6 +41,7 @@ class ProgressReporter {
 
   std::ostream& out_;
   std::optional<std::int64_t> total_;
+  std::string label_;
   Clock clock_;
   double interval_;
   double start_;

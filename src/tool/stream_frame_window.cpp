@@ -8,25 +8,33 @@
 namespace velmire::cli {
 
 StreamFrameWindow::StreamFrameWindow(std::unique_ptr<ByteSource> stream,
-                                     std::unique_ptr<Y4mReader> reader)
+                                     std::unique_ptr<Y4mReader> reader, std::int64_t first_frame)
     : stream_(std::move(stream)),
       reader_(std::move(reader)),
       header_(reader_->header()),
-      total_frames_(reader_->total_frames()) {}
+      total_frames_(reader_->total_frames()),
+      first_held_(first_frame) {}
+
+bool StreamFrameWindow::ReadNext(Y4mFrame& frame) {
+  if (ended_) return false;
+  try {
+    if (reader_->ReadFrame(frame)) return true;
+  } catch (const CliError& e) {
+    input_error_ = e.what();
+  }
+  ended_ = true;
+  return false;
+}
 
 void StreamFrameWindow::ReadUpTo(std::int64_t n) {
+  if (reader_->frames_read() < first_held_) {
+    Y4mFrame dropped;
+    while (reader_->frames_read() < first_held_ && ReadNext(dropped)) {
+    }
+  }
   while (!ended_ && first_held_ + std::int64_t(window_.size()) <= n) {
     auto frame = std::make_shared<Y4mFrame>();
-    try {
-      if (!reader_->ReadFrame(*frame)) {
-        ended_ = true;
-        break;
-      }
-    } catch (const CliError& e) {
-      ended_ = true;
-      input_error_ = e.what();
-      break;
-    }
+    if (!ReadNext(*frame)) break;
     window_.push_back(std::move(frame));
     peak_held_ = std::max(peak_held_, window_.size());
   }
@@ -57,6 +65,12 @@ void StreamFrameWindow::ReleaseBefore(std::int64_t n) {
     window_.pop_front();
     ++first_held_;
   }
+}
+
+std::optional<std::int64_t> StreamFrameWindow::FramesInStream() {
+  std::lock_guard lock(mutex_);
+  if (!ended_) return std::nullopt;
+  return reader_->frames_read();
 }
 
 std::optional<std::string> StreamFrameWindow::InputError() {

@@ -3,7 +3,8 @@
 // the start give the first frame and numbers past the end the last one, the neighbours the
 // filter uses at the ends of a clip. A stream that turns out to be broken simply ends before the
 // broken frame; the error is kept for the caller to report once the good frames are out.
-// Safe to use from several threads.
+// A window may start at a later frame (for a segment of the clip): the frames before it are read
+// and dropped, unless the reader was placed at it already. Safe to use from several threads.
 #pragma once
 
 #include <cstdint>
@@ -21,8 +22,10 @@ namespace velmire::cli {
 
 class StreamFrameWindow {
  public:
-  // Takes over the stream; the reader has read the header.
-  StreamFrameWindow(std::unique_ptr<ByteSource> stream, std::unique_ptr<Y4mReader> reader);
+  // Takes over the stream; the reader has read the header (or was placed at a frame). Frames
+  // before `first_frame` are never held: asking for one throws, as for frames let go.
+  StreamFrameWindow(std::unique_ptr<ByteSource> stream, std::unique_ptr<Y4mReader> reader,
+                    std::int64_t first_frame = 0);
 
   const Y4mHeader& header() const { return header_; }
   // The clip's length when the input is a file (worked out from its size), else unknown.
@@ -35,6 +38,8 @@ class StreamFrameWindow {
   std::shared_ptr<const Y4mFrame> Frame(std::int64_t n);
   // Frames before n will not be asked for again and are let go.
   void ReleaseBefore(std::int64_t n);
+  // The number of complete frames in the stream, once its end (or a break in it) was read.
+  std::optional<std::int64_t> FramesInStream();
   // Why the stream ended early, if it did.
   std::optional<std::string> InputError();
   // Frames held at most at any one time so far.
@@ -42,6 +47,7 @@ class StreamFrameWindow {
 
  private:
   void ReadUpTo(std::int64_t n);  // with mutex_ held
+  bool ReadNext(Y4mFrame& frame);  // with mutex_ held; false at the end or a break
 
   std::unique_ptr<ByteSource> stream_;
   std::unique_ptr<Y4mReader> reader_;

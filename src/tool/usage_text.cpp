@@ -4,6 +4,7 @@ namespace velmire::cli {
 
 std::string UsageText() {
   return R"(Usage: velmire [options] [INPUT [OUTPUT]]
+       velmire --concat SEGMENT... > OUTPUT
        velmire --demo [DIR]
        velmire --demo [DIR] --sweep [--sweep-grid T:N:M[:MODE],...]
 
@@ -32,6 +33,14 @@ Running:
                     also write a picture of frame FRAME (counting from 0): input, output and
                     the corrected positions side by side, enlarged around the most corrected
                     area, with the frame number, the place of the crop and the zoom
+  --frames A:B      filter and write frames A to B-1 only (counted from 0; A: runs to the end),
+                    each exactly as a run over the whole clip makes it: frames A-1 and B are
+                    read as neighbours. A file whose FRAME lines carry no parameters is entered
+                    by seeking; other input is read up to frame A. A range past the end of the
+                    clip is refused
+  --concat SEGMENT...
+                    join segments made with --frames, in order and without gaps, into one
+                    stream on standard output: the bytes of a run over the whole clip
   --progress, --no-progress
                     show frames done, speed and time left on standard error (default: on when
                     standard error is a terminal and neither standard input nor standard
@@ -55,7 +64,8 @@ Running:
 
 An existing OUTPUT file is replaced only when the input was read to its end (or to the last
 complete frame of a broken input); after any other error it is left unchanged. Interrupted
-(Ctrl-C, SIGTERM, SIGHUP), a new OUTPUT keeps the complete frames filtered so far.
+(Ctrl-C, SIGTERM, SIGHUP), a new OUTPUT keeps the complete frames filtered so far. With
+--frames, OUTPUT is written only when it holds every frame of the range, interrupted or not.
 
 Exit status: 0 when every frame was filtered and written, 1 on an error (the message names
 it), 2 for a wrong command line, 128 + the signal number when interrupted (130 for Ctrl-C).

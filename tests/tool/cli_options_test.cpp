@@ -33,6 +33,14 @@ TEST(CliOptions, ReadsEveryOptionInEachSpelling) {
   EXPECT_EQ(Parse({"-j", "2", "--progress"}).progress, true);
   EXPECT_EQ(Parse({"--", "-weird-name.y4m"}).input, "-weird-name.y4m");
   EXPECT_EQ(Parse({"--compare", "0:a:b.png"}).compare->path, "a:b.png");
+
+  const CliOptions segment = Parse({"--frames", "5:9", "--compare", "8:c.png"});
+  EXPECT_EQ(segment.frames->first, 5);
+  EXPECT_EQ(segment.frames->end, 9);
+  EXPECT_EQ(Parse({"--frames=7:"}).frames->end, std::nullopt);
+  const CliOptions concat = Parse({"--concat", "a.y4m", "b.y4m", "c.y4m", "-j2"});
+  EXPECT_EQ(concat.action, CliAction::kConcat);
+  EXPECT_EQ(concat.segments, (std::vector<std::string>{"a.y4m", "b.y4m", "c.y4m"}));
 }
 
 TEST(CliOptions, ActionsHelpVersionAndDemo) {
@@ -87,6 +95,17 @@ TEST(CliOptions, RefusesWithOneClearLine) {
       {{"--debug", "--demo", "--sweep"}, "--sweep chooses the filter settings itself"},
       {{"--sweep=yes", "--demo"}, "option --sweep takes no value"},
       {{"--demo", "--sweep-grid", "30:60"}, "option --sweep-grid needs T:N:M"},
+      {{"--frames", "5"}, "option --frames needs A:B (frames A to B-1, counted from 0)"},
+      {{"--frames", "-1:4"}, "option --frames needs A:B"},
+      {{"--frames", "3:x"}, "option --frames needs A:B"},
+      {{"--frames", "99999999999999999999:"}, "option --frames takes frame numbers up to"},
+      {{"--frames", "5:5"}, "--frames 5:5 is empty"},
+      {{"--frames", "9:5"}, "--frames 9:5 is reversed"},
+      {{"--frames", "2:5", "--compare", "5:c.png"}, "--compare frame 5 is not among --frames 2:5"},
+      {{"--frames", "5:", "--compare", "4:c.png"}, "--compare frame 4 is not among --frames 5:"},
+      {{"--concat"}, "--concat needs the segment files"},
+      {{"--concat", "--margin", "2", "a.y4m"}, "--concat only joins streams already filtered"},
+      {{"--concat", "--frames", "0:5", "a.y4m"}, "--concat only joins streams already filtered"},
   };
   for (const Case& c : cases) {
     try {

@@ -1,4 +1,4 @@
-// Progress lines: content with and without a known total, and throttling.
+// Progress lines: content with and without a known total or a label, and throttling.
 #include <sstream>
 #include <string>
 
@@ -18,6 +18,10 @@ TEST(ProgressReporter, FormatsWithAndWithoutATotal) {
   EXPECT_EQ(long_clip.Format(1000, 40.0), "frame 1000 of 200000 (0.5%), 25.0 fps, 2:12:40 left");
   const ProgressReporter unknown(out, std::nullopt, [] { return 0.0; });
   EXPECT_EQ(unknown.Format(90, 3.0), "frame 90, 30.0 fps");
+  ProgressReporter segment(out, 100, [] { return 0.0; });
+  segment.set_label("segment 9000:9100");
+  EXPECT_EQ(segment.Format(12, 1.0),
+            "segment 9000:9100: frame 12 of 100 (12.0%), 12.0 fps, 0:07 left");
 }
 
 TEST(ProgressReporter, ThrottlesUpdatesAndEndsTheLine) {

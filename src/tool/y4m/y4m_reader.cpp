@@ -50,6 +50,9 @@ Y4mReader::Y4mReader(ByteSource& source)
   header_bytes_ = bytes_consumed_;
 }
 
+Y4mReader::Y4mReader(ByteSource& source, const Y4mHeader& header, std::int64_t first_frame)
+    : source_(source), buffer_(kBufferSize), frames_read_(first_frame), header_(header) {}
+
 bool Y4mReader::ReadFrame(Y4mFrame& frame) {
   const std::int64_t index = frames_read_;
   const LineEnd end = ReadLine(frame.frame_line, kMaxFrameLine);

@@ -17,6 +17,9 @@ class Y4mReader {
  public:
   // Reads and validates the header; throws InputError.
   explicit Y4mReader(ByteSource& source);
+  // Reads the frames of a stream with this header from a source placed at the start of frame
+  // `first_frame` (after a seek), numbering them from there. total_frames() is then unknown.
+  Y4mReader(ByteSource& source, const Y4mHeader& header, std::int64_t first_frame);
 
   const Y4mHeader& header() const { return header_; }
   const FrameGeometry& geometry() const { return header_.geometry; }
@@ -25,7 +28,7 @@ class Y4mReader {
   // the stream; throws InputError for a malformed FRAME line or a truncated frame.
   bool ReadFrame(Y4mFrame& frame);
 
-  // Frames returned so far.
+  // Frames returned so far, counted from the start of the stream: the number of the next frame.
   std::int64_t frames_read() const { return frames_read_; }
 
   // Number of frames in the stream, when the source knows its size: worked out from the sizes
