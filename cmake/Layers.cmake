@@ -25,3 +25,11 @@ function(velmire_layer target folder)
     velmire_warnings(${target})
   endif()
 endfunction()
+
+# velmire_export_only(TARGET): a loadable module of a POSIX build exports what the exports.map
+# beside its CMakeLists.txt names, nothing else, and links with no symbol left undefined.
+function(velmire_export_only target)
+  set(map ${CMAKE_CURRENT_SOURCE_DIR}/exports.map)
+  target_link_options(${target} PRIVATE -Wl,--version-script=${map} -Wl,--no-undefined)
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${map})
+endfunction()
