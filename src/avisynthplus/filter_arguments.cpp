@@ -8,7 +8,13 @@ namespace velmire::avisynthplus {
 namespace {
 
 // Argument positions in the signature; 0 is the clip.
-enum Argument { kThresholdYArgument = 1, kNoiseArgument, kMarginArgument, kDebugArgument };
+enum Argument {
+  kThresholdYArgument = 1,
+  kNoiseArgument,
+  kMarginArgument,
+  kDebugArgument,
+  kModeArgument
+};
 
 int IntegerOr(AVS_Value args, int index, const IntegerSetting& setting) {
   const AVS_Value value = avs_array_elt(args, index);
@@ -21,7 +27,7 @@ int IntegerOr(AVS_Value args, int index, const IntegerSetting& setting) {
 
 std::string FunctionSignature() {
   return std::string("c[") + kThresholdY.name + "]i[" + kNoise.name + "]i[" + kMargin.name +
-         "]i[Debug]b";
+         "]i[Debug]b[" + kMode.name + "]i";
 }
 
 Settings ReadSettings(AVS_Value args) {
@@ -29,7 +35,8 @@ Settings ReadSettings(AVS_Value args) {
   return Settings::Clamped(IntegerOr(args, kThresholdYArgument, kThresholdY),
                            IntegerOr(args, kNoiseArgument, kNoise),
                            IntegerOr(args, kMarginArgument, kMargin),
-                           avs_defined(debug) && avs_as_bool(debug));
+                           avs_defined(debug) && avs_as_bool(debug),
+                           IntegerOr(args, kModeArgument, kMode));
 }
 
 }  // namespace velmire::avisynthplus

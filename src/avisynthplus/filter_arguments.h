@@ -1,5 +1,5 @@
 // The AviSynth+ function's arguments: the same names, defaults and clamping as the 2.5
-// function's, so scripts move between hosts unchanged.
+// function's, so scripts move between hosts unchanged, and the correction mode after them.
 #pragma once
 
 #include <string>
@@ -9,7 +9,7 @@
 
 namespace velmire::avisynthplus {
 
-// "c[ThresholdY]i[Noise]i[Margin]i[Debug]b".
+// "c[ThresholdY]i[Noise]i[Margin]i[Debug]b[Mode]i".
 std::string FunctionSignature();
 
 // The settings from the arguments of a call: left-out ones take their defaults, out-of-range

@@ -139,6 +139,9 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
     } else if (name == "--margin") {
       settings_given = true;
       options.settings.Margin = ParseScriptInteger(name, value());
+    } else if (name == "--mode") {
+      settings_given = true;
+      options.settings.Mode = ParseScriptInteger(name, value());
     } else if (name == "--debug") {
       no_value();
       options.settings.Debug = true;
@@ -201,6 +204,10 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
   }
   if (sweep && !options.plugin_path.empty()) {
     throw UsageError("--sweep runs the filter core; --plugin is for filtering a stream");
+  }
+  if (!options.plugin_path.empty() && options.settings.Mode != kMode.defaultValue) {
+    throw UsageError("--mode is the built-in filter's; the 2.5 plug-in library (--plugin) has "
+                     "no Mode argument");
   }
   if (sweep && settings_given) {
     throw UsageError("--sweep chooses the filter settings itself; give your own combinations "

@@ -18,6 +18,8 @@ Filter settings (values out of range are clamped by the filter):
   --threshold-y N   luma difference that makes a ramp steep enough to correct (0..255, default 30)
   --noise N         largest block difference accepted as a match (0..255, default 60)
   --margin N        chroma positions marked beside each steep ramp (0..4, default 1)
+  --mode N          correction mode: 0 as described (default), 1 the stronger mode that also
+                    averages with partners of opposite subcarrier phase (still and moving areas)
   --debug           paint the corrected positions instead of correcting them
 
 Running:

@@ -16,6 +16,7 @@ constexpr IntegerArgument kIntegerArguments[] = {
     {"threshold_y", kThresholdY, &Settings::ThresholdY},
     {"noise", kNoise, &Settings::Noise},
     {"margin", kMargin, &Settings::Margin},
+    {"mode", kMode, &Settings::Mode},
 };
 
 constexpr IntegerSetting kDebugFlag{"debug", 0, 1, 0};

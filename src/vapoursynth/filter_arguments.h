@@ -12,7 +12,7 @@
 namespace velmire::vapoursynth {
 
 inline constexpr const char* kFunctionArguments =
-    "clip:vnode;threshold_y:int:opt;noise:int:opt;margin:int:opt;debug:int:opt;";
+    "clip:vnode;threshold_y:int:opt;noise:int:opt;margin:int:opt;debug:int:opt;mode:int:opt;";
 
 struct ArgumentsRead {
   Settings settings;

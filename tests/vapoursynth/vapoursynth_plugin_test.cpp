@@ -86,7 +86,7 @@ TEST(VapourSynthPlugin, RegistersItsNamespaceAndFunction) {
   VSPluginFunction* function = host.api().getPluginFunctionByName("Velmire", host.plugin());
   ASSERT_NE(function, nullptr);
   EXPECT_STREQ(host.api().getPluginFunctionArguments(function),
-               "clip:vnode;threshold_y:int:opt;noise:int:opt;margin:int:opt;debug:int:opt;");
+               "clip:vnode;threshold_y:int:opt;noise:int:opt;margin:int:opt;debug:int:opt;mode:int:opt;");
 }
 
 TEST(VapourSynthPlugin, RefusesOtherFormatsNamingTheClipsAndTheAcceptedOnes) {

@@ -81,7 +81,7 @@ void LoadVapourSynthPlugin(HMODULE dll) {
              "configPlugin org.velmire.velmire velmire API " +
                  std::to_string(VAPOURSYNTH_API_VERSION) +
                  "\nregisterFunction Velmire(clip:vnode;threshold_y:int:opt;noise:int:opt;"
-                 "margin:int:opt;debug:int:opt;) -> clip:vnode;\n");
+                 "margin:int:opt;debug:int:opt;mode:int:opt;) -> clip:vnode;\n");
 }
 
 #endif
@@ -108,7 +108,7 @@ void LoadAviSynthPlusPlugin(HMODULE dll, const char* standInPath) {
   const char* returned = entry(reinterpret_cast<AVS_ScriptEnvironment*>(&failures));
   const std::string result = returned ? returned : "(null)";
   Check(result.rfind("Velmire : ", 0) != 0, "the entry point reported \"" + result + "\"");
-  CheckCalls(calls(), "avs_add_function Velmire c[ThresholdY]i[Noise]i[Margin]i[Debug]b\n");
+  CheckCalls(calls(), "avs_add_function Velmire c[ThresholdY]i[Noise]i[Margin]i[Debug]b[Mode]i\n");
 
   // The plug-in kept no reference to avisynth.dll: dropping this program's unloads it.
   FreeLibrary(standIn);
