@@ -21,7 +21,7 @@ struct IntegerSetting {
 inline constexpr IntegerSetting kThresholdY{"ThresholdY", 0, 255, 30};
 inline constexpr IntegerSetting kNoise{"Noise", 0, 255, 60};
 inline constexpr IntegerSetting kMargin{"Margin", 0, 4, 1};
-inline constexpr IntegerSetting kMode{"Mode", 0, 0, 0};  // the correction modes there are
+inline constexpr IntegerSetting kMode{"Mode", 0, 1, 0};  // 0: as ever; 1: the stronger mode
 
 struct Settings {
   int ThresholdY = kThresholdY.defaultValue;  // luma edge threshold (8-bit units)
@@ -33,6 +33,9 @@ struct Settings {
   static Settings Clamped(int thresholdY, int noise, int margin, bool debug, int mode = 0) {
     return Settings{kThresholdY.Clamp(thresholdY), kNoise.Clamp(noise), kMargin.Clamp(margin),
                     debug, kMode.Clamp(mode)};
+  }
+  static Settings Clamped(const Settings& s) {
+    return Clamped(s.ThresholdY, s.Noise, s.Margin, s.Debug, s.Mode);
   }
 
   friend bool operator==(const Settings&, const Settings&) = default;

@@ -21,10 +21,10 @@ std::unique_ptr<uint8_t[]> MaskRow(int bytes) {
 bool IsSupportedFormat(const SampleFormat& format) {
   switch (format.layout) {
     case Layout::kYUY2:
-    case Layout::kPlanar420:
       return format.bitsPerSample == 8;
+    case Layout::kPlanar420:
     case Layout::kPlanar422:
-      return false;
+      return format.bitsPerSample >= 8 && format.bitsPerSample <= 16;
   }
   return false;
 }
@@ -45,7 +45,13 @@ void ReduceCrossColor(const SampleFormat& format, const Settings& settings,
     return;
   }
   const auto mask = MaskRow(current.u.rowSize);
-  ReduceCrossColorPlanar(settings, kernels.Planar(), previous, current, next, output, mask.get());
+  if (format.bitsPerSample == 8) {
+    ReduceCrossColorPlanar(format, settings, kernels.Planar(), previous, current, next, output,
+                           mask.get());
+  } else {
+    ReduceCrossColorPlanar(format, settings, kernels.Planar16(), previous, current, next, output,
+                           mask.get());
+  }
 }
 
 }  // namespace velmire

@@ -7,9 +7,10 @@ namespace velmire {
 std::string_view KernelSetName(const KernelSet& kernels) { return kernels.name; }
 
 const KernelSet& PortableKernels() {
-  static constexpr KernelSet kPortable{"portable", BuildEdgeMaskYUY2Portable,
-                                       BuildEdgeMaskPlanarPortable, CorrectBlockYUY2Portable,
-                                       CorrectBlockPlanarPortable};
+  static constexpr KernelSet kPortable{
+      "portable",                    BuildEdgeMaskYUY2Portable,     BuildEdgeMaskPlanarPortable,
+      CorrectBlockYUY2Portable,      CorrectBlockPlanarPortable,    BuildEdgeMaskPlanar16Portable,
+      CorrectBlockPlanar16Portable};
   return kPortable;
 }
 

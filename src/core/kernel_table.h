@@ -14,9 +14,12 @@ struct KernelSet {
   EdgeMaskPlanarFn edgeMaskPlanar;
   CorrectBlockYUY2Fn correctBlockYUY2;
   CorrectBlockPlanarFn correctBlockPlanar;
+  EdgeMaskPlanar16Fn edgeMaskPlanar16;  // 9- to 16-bit samples
+  CorrectBlockPlanar16Fn correctBlockPlanar16;
 
   Yuy2Kernels Yuy2() const { return {edgeMaskYUY2, correctBlockYUY2}; }
   PlanarKernels Planar() const { return {edgeMaskPlanar, correctBlockPlanar}; }
+  PlanarKernels16 Planar16() const { return {edgeMaskPlanar16, correctBlockPlanar16}; }
 };
 
 }  // namespace velmire

@@ -9,8 +9,13 @@
 namespace velmire {
 namespace {
 
-constexpr KernelSet kSse2{"sse2", simd::BuildEdgeMaskYUY2Sse2, simd::BuildEdgeMaskPlanarSse2,
-                          simd::CorrectBlockYUY2Sse2, simd::CorrectBlockPlanarSse2};
+constexpr KernelSet kSse2{"sse2",
+                          simd::BuildEdgeMaskYUY2Sse2,
+                          simd::BuildEdgeMaskPlanarSse2,
+                          simd::CorrectBlockYUY2Sse2,
+                          simd::CorrectBlockPlanarSse2,
+                          BuildEdgeMaskPlanar16Portable,
+                          CorrectBlockPlanar16Portable};
 
 constexpr KernelSet Avx2Set() {
   KernelSet set = kSse2;

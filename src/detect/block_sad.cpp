@@ -26,6 +26,17 @@ bool BlockSadPlanar(const uint8_t* cand, const uint8_t* refBlock, int shift, int
   return true;
 }
 
+bool BlockSadPlanar(const uint16_t* cand, const uint16_t* refBlock, int shift, int* best) {
+  const uint16_t* block = cand + shift;
+  int sad = 0;
+  for (int i = 0; i < 8; ++i) {
+    sad += block[i] > refBlock[i] ? block[i] - refBlock[i] : refBlock[i] - block[i];
+  }
+  if (sad >= *best) return false;
+  *best = sad;
+  return true;
+}
+
 void BlockSadYUY2(const uint8_t* cand, const uint8_t* refBlock, int shift, int* best,
                   const uint8_t** bestPos) {
   const uint8_t* block = cand + 2 * shift;

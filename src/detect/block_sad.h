@@ -10,6 +10,8 @@ namespace velmire {
 // Planar: compares cand[shift .. shift+7] with refBlock[0 .. 7]. When the difference is
 // strictly below *best it is stored in *best and the result is true.
 bool BlockSadPlanar(const uint8_t* cand, const uint8_t* refBlock, int shift, int* best);
+// The same for 16-bit samples, summed in int (eight differences of up to 65535 each).
+bool BlockSadPlanar(const uint16_t* cand, const uint16_t* refBlock, int shift, int* best);
 
 // YUY2: compares the eight luma bytes (even offsets) of the 16 bytes at cand + 2*shift with
 // those of refBlock. When the difference is strictly below *best, *best takes it and *bestPos

@@ -21,16 +21,24 @@ inline unsigned EdgeFlagsYUY2Group(const uint8_t* group, int thresholdY) {
   return flags;
 }
 
-// Planar group of four chroma columns whose luma starts at `group` (luma sample 2x): samples
-// group[0 .. 7], neighbours one byte away. Reads group[-1 .. 8].
-// Bit k: column x+k, covering samples group[2k] and group[2k+1].
-inline unsigned EdgeFlagsPlanarGroup(const uint8_t* group, int thresholdY) {
+// The first `columns` chroma columns whose luma starts at `group`: bit k when luma sample
+// group[2k] or group[2k+1] is an edge sample. Reads group[-1 .. 2*columns].
+template <typename Sample>
+inline unsigned EdgeFlagsPlanarColumns(const Sample* group, int columns, int thresholdY) {
   unsigned flags = 0;
-  for (int k = 0; k < 8; ++k) {
-    const uint8_t* centre = group + k;
+  for (int k = 0; k < 2 * columns; ++k) {
+    const Sample* centre = group + k;
     if (IsEdgeSample(centre[-1], centre[0], centre[1], thresholdY)) flags |= 1u << (k / 2);
   }
   return flags;
+}
+
+// Planar group of four chroma columns whose luma starts at `group` (luma sample 2x): samples
+// group[0 .. 7], neighbours one byte away. Reads group[-1 .. 8].
+// Bit k: column x+k, covering samples group[2k] and group[2k+1].
+template <typename Sample>
+inline unsigned EdgeFlagsPlanarGroup(const Sample* group, int thresholdY) {
+  return EdgeFlagsPlanarColumns(group, 4, thresholdY);
 }
 
 }  // namespace velmire

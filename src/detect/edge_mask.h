@@ -17,14 +17,20 @@ using EdgeMaskYUY2Fn = void (*)(const uint8_t* srcRow, uint8_t* mask, int rowSiz
                                 int margin);
 
 // Luma row of a planar frame; the mask has one entry per chroma column and must hold exactly
-// `chromaRowSize` bytes. Reads luma bytes 0 .. 2*chromaRowSize-1 at most.
-using EdgeMaskPlanarFn = void (*)(const uint8_t* lumaRow, uint8_t* mask, int chromaRowSize,
-                                  int thresholdY, int margin);
+// `chromaRowSize` bytes. Reads luma samples 0 .. 2*chromaRowSize-1 at most. Samples are bytes,
+// or 16-bit values of 9 to 16 bits with the threshold given in their units.
+template <typename Sample>
+using EdgeMaskPlanarFnOf = void (*)(const Sample* lumaRow, uint8_t* mask, int chromaRowSize,
+                                    int thresholdY, int margin);
+using EdgeMaskPlanarFn = EdgeMaskPlanarFnOf<uint8_t>;
+using EdgeMaskPlanar16Fn = EdgeMaskPlanarFnOf<uint16_t>;
 
 // Portable definitions of the result; every faster version must match them byte for byte.
 void BuildEdgeMaskYUY2Portable(const uint8_t* srcRow, uint8_t* mask, int rowSize, int thresholdY,
                                int margin);
 void BuildEdgeMaskPlanarPortable(const uint8_t* lumaRow, uint8_t* mask, int chromaRowSize,
                                  int thresholdY, int margin);
+void BuildEdgeMaskPlanar16Portable(const uint16_t* lumaRow, uint8_t* mask, int chromaRowSize,
+                                   int thresholdY, int margin);
 
 }  // namespace velmire

@@ -8,7 +8,9 @@ namespace velmire {
 
 // True when |left - right| > thresholdY and left < centre < right or left > centre > right.
 // Peaks, dips and samples equal to a neighbour never qualify, so thresholds 0 and 1 agree.
-inline bool IsEdgeSample(uint8_t left, uint8_t centre, uint8_t right, int thresholdY) {
+// Samples are 8-bit bytes or 16-bit values; the threshold is in the samples' own units.
+template <typename Sample>
+inline bool IsEdgeSample(Sample left, Sample centre, Sample right, int thresholdY) {
   const int rise = int{right} - int{left};
   const int spread = rise < 0 ? -rise : rise;
   if (spread <= thresholdY) return false;

@@ -1,5 +1,7 @@
 #include "planar/candidate_tables_planar.h"
 
+#include "yuy2/candidate_table_yuy2.h"
+
 namespace velmire {
 
 // Columns: frame, candidate luma row, d, reference luma row, chroma row, e.
@@ -108,6 +110,37 @@ static_assert(EntriesAreConsistent(CandidateTablePlanarB));
 std::span<const PlanarTableEntry> CandidateTablePlanarFor(int chromaHeight, int cy) {
   if ((chromaHeight - cy) % 2 != 0) return CandidateTablePlanarA;
   return CandidateTablePlanarB;
+}
+
+std::span<const PlanarTableEntry> CandidateTablePlanar422() {
+  static const std::array<PlanarTableEntry, kYuy2CandidateCount> table = [] {
+    std::array<PlanarTableEntry, kYuy2CandidateCount> entries{};
+    for (size_t i = 0; i < entries.size(); ++i) {
+      const CandidateYUY2& packed = CandidateTableYUY2[i];
+      entries[i] = PlanarTableEntry{packed.frame,    packed.rowOffset, packed.shift, 0,
+                                    packed.rowOffset, static_cast<int8_t>(packed.shift / 2)};
+    }
+    return entries;
+  }();
+  return table;
+}
+
+PartnerEntries PartnerEntriesOf(std::span<const PlanarTableEntry> table) {
+  PartnerEntries partners;
+  auto first = [&](int& index, int frame, bool sameRow, int lumaRow) {
+    for (size_t i = 0; i < table.size() && index < 0; ++i) {
+      const PlanarTableEntry& e = table[i];
+      if (e.frame != frame || e.lumaOffset != 0) continue;
+      if (sameRow ? e.lumaRow == e.referenceRow : e.lumaRow == lumaRow) {
+        index = static_cast<int>(i);
+      }
+    }
+  };
+  first(partners.previous, -1, true, 0);
+  first(partners.next, +1, true, 0);
+  first(partners.above, 0, false, -2);
+  first(partners.below, 0, false, +2);
+  return partners;
 }
 
 }  // namespace velmire

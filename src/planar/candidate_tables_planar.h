@@ -40,4 +40,21 @@ extern const std::array<PlanarTableEntry, kCandidateCountPlanarB> CandidateTable
 // take table A.
 std::span<const PlanarTableEntry> CandidateTablePlanarFor(int chromaHeight, int cy);
 
+// The list of planar 4:2:2 rows: the packed 4:2:2 (YUY2) list entry for entry, so that the two
+// give the same result. Chroma rows are as tall as luma rows there: an entry of row offset r
+// and shift s becomes luma row r, d = s, reference row 0, chroma row r, e = s/2.
+std::span<const PlanarTableEntry> CandidateTablePlanar422();
+
+// The entries of a table the stronger mode pairs, as indices (-1: the table has none): the
+// block's own place in frames n-1 and n+1 (luma compared row for row, no offset), and in frame
+// n the rows two above and two below (the neighbouring lines of the block's field).
+struct PartnerEntries {
+  int previous = -1;
+  int next = -1;
+  int above = -1;
+  int below = -1;
+};
+
+PartnerEntries PartnerEntriesOf(std::span<const PlanarTableEntry> table);
+
 }  // namespace velmire

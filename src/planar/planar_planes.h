@@ -1,6 +1,7 @@
 // Row addressing of the planes of the frames one planar pass works with. Every plane is
-// reached through its own pointer and pitch, so YV12 (V stored first) and I420 (U first) take
-// the same path, and frames with different pitches may be mixed.
+// reached through its own pointer and pitch (in bytes), so YV12 (V stored first) and I420 (U
+// first) take the same path, and frames with different pitches may be mixed. Rows are read as
+// bytes or as 16-bit samples, as the pass asks.
 #pragma once
 
 #include <array>
@@ -20,9 +21,18 @@ struct PlanarPlanes {
   ptrdiff_t pitchU;
   ptrdiff_t pitchV;
 
-  const uint8_t* LumaRow(int row) const { return y + row * pitchY; }
-  const uint8_t* URow(int row) const { return u + row * pitchU; }
-  const uint8_t* VRow(int row) const { return v + row * pitchV; }
+  template <typename Sample = uint8_t>
+  const Sample* LumaRow(int row) const {
+    return reinterpret_cast<const Sample*>(y + row * pitchY);
+  }
+  template <typename Sample = uint8_t>
+  const Sample* URow(int row) const {
+    return reinterpret_cast<const Sample*>(u + row * pitchU);
+  }
+  template <typename Sample = uint8_t>
+  const Sample* VRow(int row) const {
+    return reinterpret_cast<const Sample*>(v + row * pitchV);
+  }
 };
 
 // The U and V planes of the output frame, the only planes a pass writes.
@@ -32,8 +42,14 @@ struct PlanarChromaOutput {
   ptrdiff_t pitchU;
   ptrdiff_t pitchV;
 
-  uint8_t* URow(int row) const { return u + row * pitchU; }
-  uint8_t* VRow(int row) const { return v + row * pitchV; }
+  template <typename Sample = uint8_t>
+  Sample* URow(int row) const {
+    return reinterpret_cast<Sample*>(u + row * pitchU);
+  }
+  template <typename Sample = uint8_t>
+  Sample* VRow(int row) const {
+    return reinterpret_cast<Sample*>(v + row * pitchV);
+  }
 };
 
 // Frames n-1, n (as fetched) and n+1, and the output copy of frame n.

@@ -2,26 +2,34 @@
 
 namespace velmire {
 
-static_assert(kCandidateCountPlanarA <= kPlanarMaxCandidates &&
-              kCandidateCountPlanarB <= kPlanarMaxCandidates);
-
-PlanarRowJob PlanarRowCandidates::Resolve(std::span<const PlanarTableEntry> table,
-                                          const PlanarPassPlanes& planes, int cy,
-                                          int chromaWidth, int noise) {
+template <typename Sample>
+PlanarRowJobOf<Sample> PlanarRowCandidates<Sample>::Resolve(
+    std::span<const PlanarTableEntry> table, const PlanarPassPlanes& planes, int cy,
+    int lumaRow, int chromaWidth, int noise) {
   const PlanarPlanes& source = planes.Source();
-  const int lumaRow = 2 * cy;
   size_t count = 0;
   for (const PlanarTableEntry& entry : table) {
     const PlanarPlanes& frame = planes.Frame(entry.frame);
     const int chromaRow = cy + entry.chromaRow;
-    entries_.at(count++) = PlanarCandidate{
-        frame.LumaRow(lumaRow + entry.lumaRow), source.LumaRow(lumaRow + entry.referenceRow),
-        frame.URow(chromaRow), frame.VRow(chromaRow), entry.lumaOffset, entry.chromaOffset};
+    entries_.at(count++) = PlanarCandidateOf<Sample>{
+        frame.template LumaRow<Sample>(lumaRow + entry.lumaRow),
+        source.template LumaRow<Sample>(lumaRow + entry.referenceRow),
+        frame.template URow<Sample>(chromaRow),
+        frame.template VRow<Sample>(chromaRow),
+        entry.lumaOffset,
+        entry.chromaOffset};
   }
-  return PlanarRowJob{entries_.data(),        static_cast<int>(count),
-                      source.URow(cy),        source.VRow(cy),
-                      planes.output.URow(cy), planes.output.VRow(cy),
-                      chromaWidth,            noise};
+  return PlanarRowJobOf<Sample>{entries_.data(),
+                                static_cast<int>(count),
+                                source.template URow<Sample>(cy),
+                                source.template VRow<Sample>(cy),
+                                planes.output.template URow<Sample>(cy),
+                                planes.output.template VRow<Sample>(cy),
+                                chromaWidth,
+                                noise};
 }
+
+template class PlanarRowCandidates<uint8_t>;
+template class PlanarRowCandidates<uint16_t>;
 
 }  // namespace velmire

@@ -11,17 +11,20 @@
 
 namespace velmire {
 
-// Holds the resolved entries that a PlanarRowJob points to; the job stays valid until the
-// next Resolve or the end of this object's life.
+// Holds the resolved entries that a row job points to; the job stays valid until the next
+// Resolve or the end of this object's life.
+template <typename Sample>
 class PlanarRowCandidates {
  public:
-  // Chroma row cy, 1 <= cy <= H-2, of a frame chromaWidth samples wide. table has at most
+  // Chroma row cy of a frame chromaWidth samples wide, whose luma row is lumaRow (2cy in 4:2:0,
+  // cy in 4:2:2); every row the table reaches lies inside the planes. table has at most
   // kPlanarMaxCandidates entries.
-  PlanarRowJob Resolve(std::span<const PlanarTableEntry> table, const PlanarPassPlanes& planes,
-                       int cy, int chromaWidth, int noise);
+  PlanarRowJobOf<Sample> Resolve(std::span<const PlanarTableEntry> table,
+                                 const PlanarPassPlanes& planes, int cy, int lumaRow,
+                                 int chromaWidth, int noise);
 
  private:
-  std::array<PlanarCandidate, kPlanarMaxCandidates> entries_{};
+  std::array<PlanarCandidateOf<Sample>, kPlanarMaxCandidates> entries_{};
 };
 
 }  // namespace velmire

@@ -2,11 +2,13 @@
 
 #include <cstring>
 
+#include "detect/edge_mask_422.h"
 #include "detect/mask_scan.h"
 #include "planar/candidate_tables_planar.h"
 #include "planar/paint_debug_planar.h"
 #include "planar/planar_planes.h"
 #include "planar/planar_row_job.h"
+#include "planar/stronger_block_planar.h"
 
 namespace velmire {
 namespace {
@@ -18,39 +20,79 @@ bool BlockHasMark(const uint8_t* mask, int x) {
   return entries != 0;
 }
 
+// What differs between the chroma layouts: the rows corrected, the luma row a chroma row is
+// examined on, and the candidate list.
+struct RowPlan {
+  bool is422;
+  int chromaHeight;
+
+  // 4:2:0 keeps the first and last chroma rows, which have no row above or below to search;
+  // 4:2:2 keeps two rows at each end, as its list reaches two rows up and down.
+  int FirstRow() const { return is422 ? 2 : 1; }
+  int LastRow() const { return chromaHeight - FirstRow() - 1; }
+  // The mask of a 4:2:0 chroma row looks at the upper of its two luma rows, 2cy, alone: that
+  // halves the cost of the mask, and detail steep enough to leave cross-colour almost always
+  // spans both rows.
+  int LumaRow(int cy) const { return is422 ? cy : 2 * cy; }
+  std::span<const PlanarTableEntry> Table(int cy) const {
+    return is422 ? CandidateTablePlanar422() : CandidateTablePlanarFor(chromaHeight, cy);
+  }
+};
+
 }  // namespace
 
-void ReduceCrossColorPlanar(const Settings& settings, const PlanarKernels& kernels,
-                            const FrameView& previous, const FrameView& current,
-                            const FrameView& next, const WritableFrameView& output,
-                            uint8_t* mask) {
-  const int chromaWidth = current.u.rowSize;
-  const int chromaHeight = current.u.height;
+template <typename Sample>
+void ReduceCrossColorPlanar(const SampleFormat& format, const Settings& settings,
+                            const PlanarKernelsOf<Sample>& kernels, const FrameView& previous,
+                            const FrameView& current, const FrameView& next,
+                            const WritableFrameView& output, uint8_t* mask) {
+  const int chromaWidth = current.u.rowSize / static_cast<int>(sizeof(Sample));
+  const RowPlan plan{format.layout == Layout::kPlanar422, current.u.height};
+  const int shift = format.bitsPerSample - 8;
+  const int threshold = settings.ThresholdY << shift;
+  const int noise = settings.Noise << shift;
+  const bool stronger = settings.Mode == 1;
+  const PartnerLimits limits = PartnerLimitsFor(settings, format.bitsPerSample);
   const PlanarPassPlanes planes = PlanesOf(previous, current, next, output);
-  PlanarRowCandidates candidates;
+  PlanarRowCandidates<Sample> candidates;
 
-  // The first and last chroma rows have no row above or below to search, so they stay as
-  // they are; so do columns 0 .. 3 and those right of the last whole block. The mask of chroma
-  // row cy looks at the upper of its two luma rows, 2cy, alone: that halves the cost of the
-  // mask, and detail steep enough to leave cross-colour almost always spans both rows.
+  // Columns 0 .. 3 and those right of the last whole block stay as they are.
   bool maskClear = true;  // the mask comes zero-filled
-  for (int cy = 1; cy <= chromaHeight - 2; ++cy) {
+  for (int cy = plan.FirstRow(); cy <= plan.LastRow(); ++cy) {
     if (!maskClear) std::memset(mask, 0, static_cast<size_t>(chromaWidth));
-    kernels.edgeMask(planes.Source().LumaRow(2 * cy), mask, chromaWidth, settings.ThresholdY,
-                     settings.Margin);
+    const Sample* luma = planes.Source().template LumaRow<Sample>(plan.LumaRow(cy));
+    if (plan.is422) {
+      BuildEdgeMask422(kernels.edgeMask, luma, mask, chromaWidth, threshold, settings.Margin);
+    } else {
+      kernels.edgeMask(luma, mask, chromaWidth, threshold, settings.Margin);
+    }
     // A row without steep detail has nothing to paint or correct, and leaves the mask clear.
     maskClear = !AnyMarked(mask, 0, chromaWidth);
     if (maskClear) continue;
     if (settings.Debug) {
-      PaintDebugPlanar(mask, chromaWidth, planes.output.URow(cy), planes.output.VRow(cy));
+      PaintDebugPlanar(mask, chromaWidth, planes.output.template URow<Sample>(cy),
+                       planes.output.template VRow<Sample>(cy), shift);
       continue;
     }
-    const PlanarRowJob job = candidates.Resolve(CandidateTablePlanarFor(chromaHeight, cy), planes,
-                                                cy, chromaWidth, settings.Noise);
+    const std::span<const PlanarTableEntry> table = plan.Table(cy);
+    const PlanarRowJobOf<Sample> job =
+        candidates.Resolve(table, planes, cy, plan.LumaRow(cy), chromaWidth, noise);
+    const PartnerEntries partners = stronger ? PartnerEntriesOf(table) : PartnerEntries{};
     for (int x = 4; x < chromaWidth - 4; x += 4) {
-      if (BlockHasMark(mask, x)) kernels.correctBlock(job, x, mask);
+      if (!BlockHasMark(mask, x)) continue;
+      kernels.correctBlock(job, x, mask);
+      if (stronger) BlendBlockWithPartnersPlanar(job, partners, limits, x, mask);
     }
   }
 }
+
+template void ReduceCrossColorPlanar(const SampleFormat&, const Settings&,
+                                     const PlanarKernelsOf<uint8_t>&, const FrameView&,
+                                     const FrameView&, const FrameView&,
+                                     const WritableFrameView&, uint8_t*);
+template void ReduceCrossColorPlanar(const SampleFormat&, const Settings&,
+                                     const PlanarKernelsOf<uint16_t>&, const FrameView&,
+                                     const FrameView&, const FrameView&,
+                                     const WritableFrameView&, uint8_t*);
 
 }  // namespace velmire

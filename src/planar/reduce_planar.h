@@ -1,5 +1,6 @@
-// The planar (4:2:0) frame pass, free of any host: frames n-1, n and n+1 in, the output frame's
+// The planar frame passes, free of any host: frames n-1, n and n+1 in, the output frame's
 // chroma (a copy of frame n's) corrected in place, or the mask painted on it in Debug mode.
+// 4:2:0 and 4:2:2, with 8-bit samples or 9- to 16-bit samples in 16-bit containers.
 #pragma once
 
 #include <cstdint>
@@ -11,17 +12,32 @@
 
 namespace velmire {
 
-struct PlanarKernels {
-  EdgeMaskPlanarFn edgeMask;
-  CorrectBlockPlanarFn correctBlock;
+template <typename Sample>
+struct PlanarKernelsOf {
+  EdgeMaskPlanarFnOf<Sample> edgeMask;
+  CorrectBlockPlanarFnOf<Sample> correctBlock;
 };
+using PlanarKernels = PlanarKernelsOf<uint8_t>;
+using PlanarKernels16 = PlanarKernelsOf<uint16_t>;
 
-// The chroma row width W and height H come from current.u. Every plane is read through its own
-// pointer and pitch; the frames must share current's geometry. Only output.u and output.v are
-// written, and only in rows 1 .. H-2; luma is never changed. `mask` holds W zero bytes.
-void ReduceCrossColorPlanar(const Settings& settings, const PlanarKernels& kernels,
-                            const FrameView& previous, const FrameView& current,
-                            const FrameView& next, const WritableFrameView& output,
-                            uint8_t* mask);
+// The chroma row width W and height H come from current.u (in samples: rowSize / sizeof
+// Sample); the luma rows hold 2W samples. Every plane is read through its own pointer and
+// pitch; the frames must share current's geometry. Only output.u and output.v are written, in
+// rows 1 .. H-2 (4:2:0) or 2 .. H-3 (4:2:2); luma is never changed. The settings are in 8-bit
+// units and scaled to the format's bits here. `mask` holds W zero bytes.
+template <typename Sample>
+void ReduceCrossColorPlanar(const SampleFormat& format, const Settings& settings,
+                            const PlanarKernelsOf<Sample>& kernels, const FrameView& previous,
+                            const FrameView& current, const FrameView& next,
+                            const WritableFrameView& output, uint8_t* mask);
+
+// 8-bit 4:2:0, as the 2.5-interface front-end uses it.
+inline void ReduceCrossColorPlanar(const Settings& settings, const PlanarKernels& kernels,
+                                   const FrameView& previous, const FrameView& current,
+                                   const FrameView& next, const WritableFrameView& output,
+                                   uint8_t* mask) {
+  ReduceCrossColorPlanar(SampleFormat{Layout::kPlanar420, 8}, settings, kernels, previous,
+                         current, next, output, mask);
+}
 
 }  // namespace velmire

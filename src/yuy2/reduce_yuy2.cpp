@@ -6,6 +6,7 @@
 #include "detect/mask_scan.h"
 #include "yuy2/paint_debug_yuy2.h"
 #include "yuy2/row_job_yuy2.h"
+#include "yuy2/stronger_block_yuy2.h"
 
 namespace velmire {
 
@@ -34,6 +35,9 @@ void ReduceCrossColorYUY2(const Settings& settings, const Yuy2Kernels& kernels,
   const int height = current.height;
   const int rowSize = current.rowSize;
   const InputFramesYUY2 inputs{RowsOf(previous), RowsOf(current), RowsOf(next)};
+  const bool stronger = settings.Mode == 1;
+  const PartnerEntriesYUY2 partners = PartnerEntriesOfYUY2();
+  const PartnerLimits limits = PartnerLimitsFor(settings, 8);
 
   bool maskClear = true;  // the mask comes zero-filled
   for (int y = kRowsKeptAtEachEnd; y < height - kRowsKeptAtEachEnd; ++y) {
@@ -51,7 +55,9 @@ void ReduceCrossColorYUY2(const Settings& settings, const Yuy2Kernels& kernels,
     }
     const Yuy2RowJob job = MakeRowJobYUY2(inputs, y, outputRow, rowSize, settings.Noise);
     for (int x = kBlockBytes; x < rowSize - kBlockBytes; x += kBlockBytes) {
-      if (BlockHasMark(mask + x)) kernels.correctBlock(job, x, mask);
+      if (!BlockHasMark(mask + x)) continue;
+      kernels.correctBlock(job, x, mask);
+      if (stronger) BlendBlockWithPartnersYUY2(job, partners, limits, x, mask);
     }
   }
 }
