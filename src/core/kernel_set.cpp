@@ -10,7 +10,8 @@ const KernelSet& PortableKernels() {
   static constexpr KernelSet kPortable{
       "portable",                    BuildEdgeMaskYUY2Portable,     BuildEdgeMaskPlanarPortable,
       CorrectBlockYUY2Portable,      CorrectBlockPlanarPortable,    BuildEdgeMaskPlanar16Portable,
-      CorrectBlockPlanar16Portable};
+      CorrectBlockPlanar16Portable,  BlendBlockWithPartnersYUY2,    BlendBlockWithPartnersPlanar<uint8_t>,
+      BlendBlockWithPartnersPlanar<uint16_t>};
   return kPortable;
 }
 

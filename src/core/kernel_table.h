@@ -16,10 +16,17 @@ struct KernelSet {
   CorrectBlockPlanarFn correctBlockPlanar;
   EdgeMaskPlanar16Fn edgeMaskPlanar16;  // 9- to 16-bit samples
   CorrectBlockPlanar16Fn correctBlockPlanar16;
+  PartnerBlendYUY2Fn partnerBlendYUY2;  // the stronger mode
+  PartnerBlendPlanarFnOf<uint8_t> partnerBlendPlanar;
+  PartnerBlendPlanarFnOf<uint16_t> partnerBlendPlanar16;
 
-  Yuy2Kernels Yuy2() const { return {edgeMaskYUY2, correctBlockYUY2}; }
-  PlanarKernels Planar() const { return {edgeMaskPlanar, correctBlockPlanar}; }
-  PlanarKernels16 Planar16() const { return {edgeMaskPlanar16, correctBlockPlanar16}; }
+  Yuy2Kernels Yuy2() const { return {edgeMaskYUY2, correctBlockYUY2, partnerBlendYUY2}; }
+  PlanarKernels Planar() const {
+    return {edgeMaskPlanar, correctBlockPlanar, partnerBlendPlanar};
+  }
+  PlanarKernels16 Planar16() const {
+    return {edgeMaskPlanar16, correctBlockPlanar16, partnerBlendPlanar16};
+  }
 };
 
 }  // namespace velmire

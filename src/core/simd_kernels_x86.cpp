@@ -15,7 +15,10 @@ constexpr KernelSet kSse2{"sse2",
                           simd::CorrectBlockYUY2Sse2,
                           simd::CorrectBlockPlanarSse2,
                           BuildEdgeMaskPlanar16Portable,
-                          CorrectBlockPlanar16Portable};
+                          CorrectBlockPlanar16Portable,
+                          simd::BlendBlockWithPartnersYUY2Sse2,
+                          simd::BlendBlockWithPartnersPlanarSse2,
+                          BlendBlockWithPartnersPlanar<uint16_t>};
 
 constexpr KernelSet Avx2Set() {
   KernelSet set = kSse2;

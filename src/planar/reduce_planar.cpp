@@ -8,7 +8,6 @@
 #include "planar/paint_debug_planar.h"
 #include "planar/planar_planes.h"
 #include "planar/planar_row_job.h"
-#include "planar/stronger_block_planar.h"
 
 namespace velmire {
 namespace {
@@ -81,7 +80,7 @@ void ReduceCrossColorPlanar(const SampleFormat& format, const Settings& settings
     for (int x = 4; x < chromaWidth - 4; x += 4) {
       if (!BlockHasMark(mask, x)) continue;
       kernels.correctBlock(job, x, mask);
-      if (stronger) BlendBlockWithPartnersPlanar(job, partners, limits, x, mask);
+      if (stronger) kernels.partnerBlend(job, partners, limits, x, mask);
     }
   }
 }

@@ -9,6 +9,7 @@
 #include "base/settings.h"
 #include "detect/edge_mask.h"
 #include "planar/correct_block_planar.h"
+#include "planar/stronger_block_planar.h"
 
 namespace velmire {
 
@@ -16,6 +17,7 @@ template <typename Sample>
 struct PlanarKernelsOf {
   EdgeMaskPlanarFnOf<Sample> edgeMask;
   CorrectBlockPlanarFnOf<Sample> correctBlock;
+  PartnerBlendPlanarFnOf<Sample> partnerBlend;  // the stronger mode
 };
 using PlanarKernels = PlanarKernelsOf<uint8_t>;
 using PlanarKernels16 = PlanarKernelsOf<uint16_t>;

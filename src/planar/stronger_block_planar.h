@@ -13,6 +13,12 @@ namespace velmire {
 // The block at chroma column x of `job`, whose entries `partners` names. The detail is judged
 // on the luma row the temporal partners are compared with. Only marked columns change.
 template <typename Sample>
+using PartnerBlendPlanarFnOf = void (*)(const PlanarRowJobOf<Sample>& job,
+                                        const PartnerEntries& partners,
+                                        const PartnerLimits& limits, int x, const uint8_t* mask);
+
+// The portable definition.
+template <typename Sample>
 void BlendBlockWithPartnersPlanar(const PlanarRowJobOf<Sample>& job,
                                   const PartnerEntries& partners, const PartnerLimits& limits,
                                   int x, const uint8_t* mask);

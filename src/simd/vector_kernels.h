@@ -8,7 +8,9 @@
 #include <cstdint>
 
 #include "planar/correct_block_planar.h"
+#include "planar/stronger_block_planar.h"
 #include "yuy2/correct_block_yuy2.h"
+#include "yuy2/stronger_block_yuy2.h"
 
 namespace velmire::simd {
 
@@ -18,6 +20,10 @@ void BuildEdgeMaskPlanarSse2(const uint8_t* lumaRow, uint8_t* mask, int chromaRo
                              int thresholdY, int margin);
 void CorrectBlockYUY2Sse2(const Yuy2RowJob& job, int x, const uint8_t* mask);
 void CorrectBlockPlanarSse2(const PlanarRowJob& job, int x, const uint8_t* mask);
+void BlendBlockWithPartnersPlanarSse2(const PlanarRowJob& job, const PartnerEntries& partners,
+                                      const PartnerLimits& limits, int x, const uint8_t* mask);
+void BlendBlockWithPartnersYUY2Sse2(const Yuy2RowJob& job, const PartnerEntriesYUY2& partners,
+                                    const PartnerLimits& limits, int x, const uint8_t* mask);
 
 void BuildEdgeMaskYUY2Avx2(const uint8_t* srcRow, uint8_t* mask, int rowSize, int thresholdY,
                            int margin);

@@ -10,8 +10,7 @@ class CoreFilter : public FrameFilter {
  public:
   CoreFilter(StreamFrameWindow& window, const Settings& settings, const KernelSet& kernels)
       : window_(window),
-        settings_(Settings::Clamped(settings.ThresholdY, settings.Noise, settings.Margin,
-                                    settings.Debug)),
+        settings_(Settings::Clamped(settings)),
         kernels_(kernels) {}
 
   std::vector<std::uint8_t> Filter(std::int64_t n, bool debug) override {

@@ -57,7 +57,7 @@ void ReduceCrossColorYUY2(const Settings& settings, const Yuy2Kernels& kernels,
     for (int x = kBlockBytes; x < rowSize - kBlockBytes; x += kBlockBytes) {
       if (!BlockHasMark(mask + x)) continue;
       kernels.correctBlock(job, x, mask);
-      if (stronger) BlendBlockWithPartnersYUY2(job, partners, limits, x, mask);
+      if (stronger) kernels.partnerBlend(job, partners, limits, x, mask);
     }
   }
 }

@@ -8,12 +8,14 @@
 #include "base/settings.h"
 #include "detect/edge_mask.h"
 #include "yuy2/correct_block_yuy2.h"
+#include "yuy2/stronger_block_yuy2.h"
 
 namespace velmire {
 
 struct Yuy2Kernels {
   EdgeMaskYUY2Fn edgeMask;
   CorrectBlockYUY2Fn correctBlock;
+  PartnerBlendYUY2Fn partnerBlend;  // the stronger mode
 };
 
 // The frames are packed YUY2 planes of current's row size and height, each read through its own
