@@ -43,6 +43,8 @@ const std::vector<SettingsCase>& SettingsCases() {
         {"Noise", avs_new_value_int(140)},
         {"Margin", avs_new_value_int(3)}},
        Settings{.ThresholdY = 12, .Noise = 140, .Margin = 3}},
+      {{{"Noise", avs_new_value_int(200)}, {"Mode", avs_new_value_int(kMode.maximum + 4)}},
+       Settings{.Noise = 200, .Mode = kMode.maximum}},
       // Out of range: clamped, as by the 2.5 function.
       {{{"ThresholdY", avs_new_value_int(kThresholdY.minimum - 5)},
         {"Noise", avs_new_value_int(kNoise.maximum + 700)},

@@ -39,6 +39,8 @@ const std::vector<SettingsCase>& SettingsCases() {
       {{{"debug", 1}}, Settings{.Debug = true}},
       {{{"threshold_y", 12}, {"noise", 140}, {"margin", 3}},
        Settings{.ThresholdY = 12, .Noise = 140, .Margin = 3}},
+      {{{"threshold_y", 10}, {"noise", 200}, {"margin", 4}, {"mode", 1}},
+       Settings{.ThresholdY = 10, .Noise = 200, .Margin = 4, .Mode = 1}},
       {{{"threshold_y", kThresholdY.minimum}, {"noise", kNoise.maximum},
         {"margin", kMargin.maximum}, {"debug", 0}},
        Settings{kThresholdY.minimum, kNoise.maximum, kMargin.maximum, false}},
