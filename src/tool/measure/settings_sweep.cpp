@@ -63,7 +63,7 @@ std::vector<SweepRow> SweepSettings(const StoredDemoClip& clip, const std::vecto
   std::vector<SweepRow> rows;
   for (const Settings& given : grid) {
     const Settings settings =
-        Settings::Clamped(given.ThresholdY, given.Noise, given.Margin, given.Debug);
+        Settings::Clamped(given.ThresholdY, given.Noise, given.Margin, given.Debug, given.Mode);
     double seconds = FilterInto(clip, g, settings, kernels, threads, outputs);
     double spent = seconds;
     for (int pass = 1; pass < kMaxTimedPasses && spent < kRepeatBudgetSeconds; ++pass) {
