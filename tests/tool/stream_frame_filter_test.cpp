@@ -106,6 +106,7 @@ TEST(FilterStreamFrame, Planar422GivesTheBytesOfThePackedPass) {
       const Frame planar =
           FilterStreamFrame(g, c.settings, *kernels, clip[0].data(), clip[1].data(), clip[2].data());
       EXPECT_EQ(planar, FilterPacked(g, c.settings, *kernels, clip)) << Label(c, *kernels);
+      EXPECT_NE(planar, clip[1]) << "nothing filtered: " << Label(c, *kernels);
     }
   }
 }
@@ -114,15 +115,17 @@ TEST(FilterStreamFrame, DeepFramesGiveTheEightBitResultWidened) {
   for (const ChromaLayout layout : {ChromaLayout::k420, ChromaLayout::k422}) {
     for (const int bits : {9, 10, 16}) {
       for (const Case& c : kCases) {
-        const int height = c.height + c.height % 2;
+        // Even for 4:2:0, and two rows more, so that every case has rows the filter works on.
+        const int height = c.height + c.height % 2 + 2;
         const FrameGeometry g8 = MakeFrameGeometry(layout, c.width, height);
         const FrameGeometry g = MakeFrameGeometry(layout, c.width, height, bits);
-        const std::vector<Frame> clip = RandomClip(g8, std::uint32_t(bits * 7 + c.width));
+        const std::vector<Frame> clip = RandomClip(g8, std::uint32_t(c.width * 31 + height));
         const Frame expected = FilterStreamFrame(g8, c.settings, BestKernels(), clip[0].data(),
                                                  clip[1].data(), clip[2].data());
         const Frame deep =
             FilterStreamFrame(g, c.settings, BestKernels(), Widen(clip[0], bits).data(),
                               Widen(clip[1], bits).data(), Widen(clip[2], bits).data());
+        EXPECT_NE(expected, clip[1]) << "nothing filtered: " << Label(c, BestKernels());
         EXPECT_EQ(Narrow(deep, bits), expected)
             << bits << " bits, " << (layout == ChromaLayout::k422 ? "4:2:2 " : "4:2:0 ")
             << Label(c, BestKernels());
