@@ -1,4 +1,5 @@
 // The tool's frames through the filter core.
+#include "core/cross_color.h"
 #include "tool/filtering/stream_frame_filter.h"
 #include "tool/frame_filter.h"
 #include "tool/y4m/cli_error.h"
@@ -6,12 +7,21 @@
 namespace velmire::cli {
 namespace {
 
+void RequireSupportedFormat(const FrameGeometry& g) {
+  if (IsSupportedFormat(StreamSampleFormat(g))) return;
+  throw InputError(std::string("input: the filter core of this build does not filter ") +
+                   (g.layout == ChromaLayout::k422 ? "4:2:2" : "4:2:0") + " video at " +
+                   std::to_string(g.bits_per_sample) + " bits per sample");
+}
+
 class CoreFilter : public FrameFilter {
  public:
   CoreFilter(StreamFrameWindow& window, const Settings& settings, const KernelSet& kernels)
       : window_(window),
         settings_(Settings::Clamped(settings)),
-        kernels_(kernels) {}
+        kernels_(kernels) {
+    RequireSupportedFormat(window.header().geometry);
+  }
 
   std::vector<std::uint8_t> Filter(std::int64_t n, bool debug) override {
     const auto previous = window_.Frame(n - 1);

@@ -83,7 +83,7 @@ void RunDemo(const CliOptions& options, int threads,
   }
   const DemoSpec demo;
   std::vector<Variant> variants = {
-      {ChromaLayout::k422, "422", "4:2:2 (YUY2 pass)", {}, {}, {}, {}, {}},
+      {ChromaLayout::k422, "422", "4:2:2 (planar pass)", {}, {}, {}, {}, {}},
       {ChromaLayout::k420, "420", "4:2:0 (planar pass)", {}, {}, {}, {}, {}},
   };
   for (Variant& v : variants) {

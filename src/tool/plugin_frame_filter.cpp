@@ -6,14 +6,24 @@
 #include "tool/frame_filter.h"
 #include "tool/host_frames.h"
 #include "tool/streaming_source_clip.h"
+#include "tool/y4m/cli_error.h"
 
 namespace velmire::cli {
 namespace {
+
+// The 2.5 interface carries 8-bit YUY2, YV12 and I420 only.
+void RequireEightBits(const FrameGeometry& g) {
+  if (g.bits_per_sample == 8) return;
+  throw CliError("plug-in: --plugin runs 8-bit video only (the 2.5 interface has no deeper "
+                 "formats), and the input has " + std::to_string(g.bits_per_sample) +
+                 " bits per sample; leave out --plugin to filter it with the built-in core");
+}
 
 class PluginFilter : public FrameFilter {
  public:
   PluginFilter(StreamFrameWindow& window, const Settings& settings, const std::string& path)
       : geometry_(window.header().geometry) {
+    RequireEightBits(geometry_);
     env_.LoadPlugin(path);
     const PClip source(new StreamingSourceClip(window, env_));
     Settings debug = settings;

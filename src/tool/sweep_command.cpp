@@ -27,7 +27,7 @@ namespace fs = std::filesystem;
 constexpr int kClassFrames = 30;
 
 const char* DescribeLayout(ChromaLayout layout) {
-  return layout == ChromaLayout::k422 ? "4:2:2 (YUY2 pass)" : "4:2:0 (planar pass)";
+  return layout == ChromaLayout::k422 ? "4:2:2 (planar pass)" : "4:2:0 (planar pass)";
 }
 
 std::string Format(const char* format, double a, double b = 0.0) {

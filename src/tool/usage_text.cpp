@@ -10,9 +10,10 @@ std::string UsageText() {
 
 Removes cross-colour (the rainbow false colour that composite video leaves on fine luma
 detail) from a YUV4MPEG2 stream. INPUT and OUTPUT are YUV4MPEG2 files; - or an omitted name
-means standard input or standard output. Accepted: 8-bit 4:2:0 (C420, C420jpeg, C420mpeg2,
-C420paldv, or no C tag) and 4:2:2 (C422). Luma, the header and the FRAME lines pass through
-unchanged.
+means standard input or standard output. Accepted: 4:2:0 (C420, C420jpeg, C420mpeg2,
+C420paldv, or no C tag) and 4:2:2 (C422) at 8 bits, and C420pN and C422pN at N = 9, 10, 12,
+14 or 16 bits (as ffmpeg writes them with -strict -1). Luma, the header and the FRAME lines
+pass through unchanged.
 
 Filter settings (values out of range are clamped by the filter):
   --threshold-y N   luma difference that makes a ramp steep enough to correct (0..255, default 30)
@@ -31,6 +32,7 @@ Running:
                     this processor runs, as --version says); every set gives the same bytes
   --plugin PATH     run the frames through this 2.5 plug-in library (libvelmire.so) in the
                     tool's own host instead of the built-in filter, to check a built library
+                    (8-bit video only)
   --compare FRAME:FILE.png
                     also write a picture of frame FRAME (counting from 0): input, output and
                     the corrected positions side by side, enlarged around the most corrected

@@ -36,13 +36,17 @@ TEST(ToolFailure, RefusesBadInputWithOneLineAndWritesNothing) {
                              "'YUV4MPEG2 ')\n"},
       {"YUV4MPEG2 W720 H480 F25:1 C444\n",
        "velmire: input: unsupported colour space C444 (accepted: C420, C420jpeg, C420mpeg2, "
-       "C420paldv, C422, 8 bits per sample); convert it with ffmpeg -pix_fmt yuv422p\n"},
-      {"YUV4MPEG2 W720 H480 C420p10 XYSCSS=420P10\n",
-       "velmire: input: unsupported colour space C420p10 (accepted: C420, C420jpeg, C420mpeg2, "
-       "C420paldv, C422, 8 bits per sample); convert it with ffmpeg -pix_fmt yuv420p\n"},
-      {"YUV4MPEG2 W720 H480 C411\n", "velmire: input: unsupported colour space C411 (accepted: "
-       "C420, C420jpeg, C420mpeg2, C420paldv, C422, 8 bits per sample); convert it with ffmpeg "
-       "-pix_fmt yuv422p\n"},
+       "C420paldv or C422 at 8 bits, C420pN or C422pN at N = 9, 10, 12, 14 or 16 bits); convert "
+       "it with ffmpeg -pix_fmt yuv422p\n"},
+      {"YUV4MPEG2 W720 H480 C444p12 XYSCSS=444P12\n",
+       "velmire: input: unsupported colour space C444p12 (accepted: C420, C420jpeg, C420mpeg2, "
+       "C420paldv or C422 at 8 bits, C420pN or C422pN at N = 9, 10, 12, 14 or 16 bits); convert "
+       "it with ffmpeg -pix_fmt yuv422p12le -strict -1\n"},
+      // The 2.5 interface has no deeper formats.
+      {"YUV4MPEG2 W64 H32 C422p10\nFRAME\n" + std::string(2 * 64 * 32 * 2, '\x02'),
+       "velmire: plug-in: --plugin runs 8-bit video only (the 2.5 interface has no deeper "
+       "formats), and the input has 10 bits per sample; leave out --plugin to filter it with the "
+       "built-in core\n"},
       {"YUV4MPEG2 W719 H480 C422\n", "velmire: input: odd width 719 is not supported (the width "
                                       "must be even: crop it, with ffmpeg -vf crop=718:480:0:0)\n"},
       {"YUV4MPEG2 W720 H481 C420\n",

@@ -5,14 +5,19 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/frame_view.h"
 #include "base/settings.h"
 #include "core/kernel_set.h"
 #include "tool/y4m/y4m_header.h"
 
 namespace velmire::cli {
 
+// The core's format for frames of geometry g.
+SampleFormat StreamSampleFormat(const FrameGeometry& g);
+
 // Output frame n from frames n-1, n and n+1 of geometry g, all in stream order. `settings`
-// must be clamped already. Throws std::bad_alloc.
+// must be clamped already. Throws std::bad_alloc, and std::invalid_argument for a format the
+// core does not filter.
 std::vector<std::uint8_t> FilterStreamFrame(const FrameGeometry& g, const Settings& settings,
                                             const KernelSet& kernels,
                                             const std::uint8_t* previous,

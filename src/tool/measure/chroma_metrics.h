@@ -1,6 +1,7 @@
 // Figures that show what a filter did to a clip's chroma: the error against a clean reference
 // and the share of chroma samples changed, each inside and outside the detailed areas.
-// The tallies add up frame by frame so a whole clip gives one figure.
+// The tallies add up frame by frame so a whole clip gives one figure. They read 8-bit frames
+// (the demo's clips).
 #pragma once
 
 #include <cstdint>

@@ -20,9 +20,9 @@ RgbImage ToRgb(const StreamFrameView& frame, const PixelRect& rect) {
     const int chroma_row = full_height_chroma ? y : y / 2;
     for (int c = 0; c < rect.width; ++c) {
       const int x = rect.x + c;
-      const double luma = 1.164 * (frame.Y(x, y) - 16);
-      const double cb = frame.U(x / 2, chroma_row) - 128;
-      const double cr = frame.V(x / 2, chroma_row) - 128;
+      const double luma = 1.164 * (frame.Y8(x, y) - 16);
+      const double cb = frame.U8(x / 2, chroma_row) - 128;
+      const double cr = frame.V8(x / 2, chroma_row) - 128;
       std::uint8_t* px = out.at(c, r);
       px[0] = Clamp8(luma + 1.596 * cr);
       px[1] = Clamp8(luma - 0.392 * cb - 0.813 * cr);

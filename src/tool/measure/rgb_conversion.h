@@ -7,7 +7,7 @@
 namespace velmire::cli {
 
 // The part `rect` of a frame as RGB; each chroma sample covers the picture samples it was
-// made from (nearest neighbour).
+// made from (nearest neighbour). Samples above 8 bits are shown by their top 8 bits.
 RgbImage ToRgb(const StreamFrameView& frame, const PixelRect& rect);
 
 }  // namespace velmire::cli

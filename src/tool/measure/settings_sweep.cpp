@@ -62,8 +62,7 @@ std::vector<SweepRow> SweepSettings(const StoredDemoClip& clip, const std::vecto
   Frames outputs(frames);
   std::vector<SweepRow> rows;
   for (const Settings& given : grid) {
-    const Settings settings =
-        Settings::Clamped(given);
+    const Settings settings = Settings::Clamped(given);
     double seconds = FilterInto(clip, g, settings, kernels, threads, outputs);
     double spent = seconds;
     for (int pass = 1; pass < kMaxTimedPasses && spent < kRepeatBudgetSeconds; ++pass) {

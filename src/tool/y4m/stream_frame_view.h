@@ -23,15 +23,34 @@ struct StreamFrameView {
   FrameGeometry geometry;
   ConstPlaneRows y, u, v;
 
-  std::uint8_t Y(int x, int row) const { return y.data[row * y.pitch + x]; }
-  std::uint8_t U(int cx, int crow) const { return u.data[crow * u.pitch + cx]; }
-  std::uint8_t V(int cx, int crow) const { return v.data[crow * v.pitch + cx]; }
+  // Samples at the stream's depth.
+  int Y(int x, int row) const { return Sample(y, x, row); }
+  int U(int cx, int crow) const { return Sample(u, cx, crow); }
+  int V(int cx, int crow) const { return Sample(v, cx, crow); }
+
+  // Samples cut to their top 8 bits, for pictures (values a broken source puts above its
+  // depth's range show as 255).
+  int Y8(int x, int row) const { return To8Bits(Y(x, row)); }
+  int U8(int cx, int crow) const { return To8Bits(U(cx, crow)); }
+  int V8(int cx, int crow) const { return To8Bits(V(cx, crow)); }
+
+ private:
+  int Sample(ConstPlaneRows plane, int x, int row) const {
+    if (geometry.bits_per_sample <= 8) return plane.data[row * plane.pitch + x];
+    const std::uint8_t* at = plane.data + row * plane.pitch + 2 * x;
+    return at[0] | at[1] << 8;
+  }
+  int To8Bits(int sample) const {
+    const int top = sample >> (geometry.bits_per_sample - 8);
+    return top < 255 ? top : 255;
+  }
 };
 
 inline StreamFrameView ViewStreamFrame(const FrameGeometry& g, const std::uint8_t* data) {
   const std::uint8_t* u = data + g.luma_bytes();
   const std::uint8_t* v = u + g.chroma_bytes();
-  return StreamFrameView{g, {data, g.width}, {u, g.chroma_width}, {v, g.chroma_width}};
+  return StreamFrameView{
+      g, {data, g.luma_row_bytes()}, {u, g.chroma_row_bytes()}, {v, g.chroma_row_bytes()}};
 }
 
 }  // namespace velmire::cli

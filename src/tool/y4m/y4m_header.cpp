@@ -1,5 +1,6 @@
 #include "tool/y4m/y4m_header.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <limits>
@@ -12,7 +13,9 @@ namespace velmire::cli {
 namespace {
 
 constexpr std::string_view kMagic = "YUV4MPEG2";
-constexpr std::string_view kAccepted = "C420, C420jpeg, C420mpeg2, C420paldv, C422";
+constexpr std::string_view kAccepted =
+    "C420, C420jpeg, C420mpeg2, C420paldv or C422 at 8 bits, "
+    "C420pN or C422pN at N = 9, 10, 12, 14 or 16 bits";
 
 std::vector<std::string_view> SplitTags(std::string_view rest) {
   std::vector<std::string_view> tags;
@@ -52,12 +55,39 @@ std::int64_t RequireSide(std::optional<std::string_view> tag, const char* name, 
   return *value;
 }
 
+// The sample depths above 8 bits that ffmpeg writes into YUV4MPEG2 streams (as C420p10 and the
+// like); it writes no 11-, 13- or 15-bit tags and does not read them.
+constexpr int kDeepBits[] = {9, 10, 12, 14, 16};
+
+// The bits per sample a refused colour space tag names: the number after "mono" or after the
+// "p" that follows the subsampling ("mono16", "444p10"); 8 without one.
+int TagBits(std::string_view tag) {
+  std::string_view rest = tag;
+  if (rest.starts_with("mono")) {
+    rest.remove_prefix(4);
+  } else {
+    rest.remove_prefix(std::min(rest.find_first_not_of("0123456789"), rest.size()));
+    if (!rest.starts_with('p')) return 8;
+    rest.remove_prefix(1);
+  }
+  const std::optional<std::int64_t> bits = ParseDigits(rest);
+  return bits && *bits > 8 ? static_cast<int>(std::min<std::int64_t>(*bits, 16)) : 8;
+}
+
 // The ffmpeg pixel format that turns a refused colour space into an accepted one: 4:2:0 for
-// 4:2:0 sources of other depths (and for monochrome, which has no colour to keep), 4:2:2 for
-// the rest, which keeps their horizontal colour detail as far as the tool can.
+// 4:2:0 sources (and for monochrome, which has no colour to keep), 4:2:2 for the rest, which
+// keeps their horizontal colour detail as far as the tool can; at the source's depth, or the
+// next deeper one accepted, so that no precision is lost on the way.
 std::string ConversionHint(std::string_view tag) {
   const bool to_420 = tag.starts_with("420") || tag.starts_with("mono");
-  return std::string("convert it with ffmpeg -pix_fmt ") + (to_420 ? "yuv420p" : "yuv422p");
+  std::string format = to_420 ? "yuv420p" : "yuv422p";
+  const int bits = TagBits(tag);
+  if (bits > 8) {
+    const int* deep = std::find_if(std::begin(kDeepBits), std::end(kDeepBits),
+                                   [bits](int accepted) { return accepted >= bits; });
+    format += std::to_string(*deep) + "le -strict -1";
+  }
+  return "convert it with ffmpeg -pix_fmt " + format;
 }
 
 // The ffmpeg crop to a size the layout accepts: the last column, and for 4:2:0 the last row,
@@ -68,14 +98,30 @@ std::string CropHint(ChromaLayout layout, std::int64_t width, std::int64_t heigh
          std::to_string(even_height) + ":0:0";
 }
 
-ChromaLayout ParseColourSpace(std::optional<std::string_view> tag) {
-  if (!tag) return ChromaLayout::k420;
-  if (*tag == "420" || *tag == "420jpeg" || *tag == "420mpeg2" || *tag == "420paldv") {
-    return ChromaLayout::k420;
+struct ColourSpace {
+  ChromaLayout layout;
+  int bits_per_sample;
+};
+
+std::optional<ColourSpace> AcceptedColourSpace(std::string_view tag) {
+  if (tag == "420" || tag == "420jpeg" || tag == "420mpeg2" || tag == "420paldv") {
+    return ColourSpace{ChromaLayout::k420, 8};
   }
-  if (*tag == "422") return ChromaLayout::k422;
+  if (tag == "422") return ColourSpace{ChromaLayout::k422, 8};
+  for (const ChromaLayout layout : {ChromaLayout::k420, ChromaLayout::k422}) {
+    const std::string prefix = layout == ChromaLayout::k420 ? "420p" : "422p";
+    for (const int bits : kDeepBits) {
+      if (tag == prefix + std::to_string(bits)) return ColourSpace{layout, bits};
+    }
+  }
+  return std::nullopt;
+}
+
+ColourSpace ParseColourSpace(std::optional<std::string_view> tag) {
+  if (!tag) return ColourSpace{ChromaLayout::k420, 8};
+  if (const std::optional<ColourSpace> accepted = AcceptedColourSpace(*tag)) return *accepted;
   throw InputError("input: unsupported colour space C" + std::string(*tag) + " (accepted: " +
-                   std::string(kAccepted) + ", 8 bits per sample); " + ConversionHint(*tag));
+                   std::string(kAccepted) + "); " + ConversionHint(*tag));
 }
 
 // "F30000:1001" without the letter; both parts positive, or the rate counts as unknown.
@@ -91,9 +137,11 @@ void ParseFrameRate(std::string_view value, Y4mHeader& header) {
 
 }  // namespace
 
-FrameGeometry MakeFrameGeometry(ChromaLayout layout, int width, int height) {
+FrameGeometry MakeFrameGeometry(ChromaLayout layout, int width, int height,
+                                int bits_per_sample) {
   FrameGeometry g;
   g.layout = layout;
+  g.bits_per_sample = bits_per_sample;
   g.width = width;
   g.height = height;
   g.chroma_width = width / 2;
@@ -132,7 +180,8 @@ Y4mHeader ParseY4mHeader(std::string_view line) {
                      " is too large (at most " + std::to_string(kMaxFramePixels) +
                      " pixels in all, such as 7680x4320)");
   }
-  const ChromaLayout layout = ParseColourSpace(c);
+  const ColourSpace colour = ParseColourSpace(c);
+  const ChromaLayout layout = colour.layout;
   if (width % 2 != 0) {
     throw InputError("input: odd width " + std::to_string(width) +
                      " is not supported (the width must be even: " +
@@ -143,7 +192,8 @@ Y4mHeader ParseY4mHeader(std::string_view line) {
                      " is not supported for 4:2:0 video (the height must be even: " +
                      CropHint(layout, width, height) + ")");
   }
-  header.geometry = MakeFrameGeometry(layout, static_cast<int>(width), static_cast<int>(height));
+  header.geometry = MakeFrameGeometry(layout, static_cast<int>(width), static_cast<int>(height),
+                                      colour.bits_per_sample);
   return header;
 }
 

@@ -17,22 +17,28 @@ inline constexpr int kMaxFrameSide = 16384;
 // in flight.
 inline constexpr std::int64_t kMaxFramePixels = std::int64_t{1} << 25;
 
-// Sizes of one frame as stored in the stream: the Y plane, then U, then V, rows packed.
+// Sizes of one frame as stored in the stream: the Y plane, then U, then V, rows packed. Samples
+// above 8 bits take two bytes each, little-endian.
 struct FrameGeometry {
   ChromaLayout layout = ChromaLayout::k420;
-  int width = 0;
+  int width = 0;  // samples
   int height = 0;
-  int chroma_width = 0;
+  int chroma_width = 0;  // samples
   int chroma_height = 0;
+  int bits_per_sample = 8;
 
-  std::size_t luma_bytes() const { return std::size_t(width) * std::size_t(height); }
+  int bytes_per_sample() const { return bits_per_sample > 8 ? 2 : 1; }
+  int luma_row_bytes() const { return width * bytes_per_sample(); }
+  int chroma_row_bytes() const { return chroma_width * bytes_per_sample(); }
+  std::size_t luma_bytes() const { return std::size_t(luma_row_bytes()) * std::size_t(height); }
   std::size_t chroma_bytes() const {
-    return std::size_t(chroma_width) * std::size_t(chroma_height);
+    return std::size_t(chroma_row_bytes()) * std::size_t(chroma_height);
   }
   std::size_t frame_bytes() const { return luma_bytes() + 2 * chroma_bytes(); }
 };
 
-FrameGeometry MakeFrameGeometry(ChromaLayout layout, int width, int height);
+FrameGeometry MakeFrameGeometry(ChromaLayout layout, int width, int height,
+                                int bits_per_sample = 8);
 
 struct Y4mHeader {
   std::string line;  // the header line without its newline, exactly as read

@@ -126,6 +126,39 @@ TEST(ComparisonPicture, WritesAReadablePngOfThreeEnlargedPanels) {
   ::rmdir(dir);
 }
 
+// Samples widened to `bits`, with the same noise below the top 8 bits in every frame.
+std::vector<std::uint8_t> Widen(const std::vector<std::uint8_t>& frame, int bits) {
+  std::vector<std::uint8_t> wide(2 * frame.size());
+  for (std::size_t i = 0; i < frame.size(); ++i) {
+    const unsigned sample = unsigned(frame[i]) << (bits - 8) | (i * 5 % (1u << (bits - 8)));
+    wide[2 * i] = std::uint8_t(sample);
+    wide[2 * i + 1] = std::uint8_t(sample >> 8);
+  }
+  return wide;
+}
+
+TEST(ComparisonPicture, DeepFramesShowTheirTopEightBits) {
+  for (const ChromaLayout layout : {ChromaLayout::k420, ChromaLayout::k422}) {
+    TestFrame input(layout, 64, 48, 120, 100, 160);
+    for (std::size_t i = 0; i < input.g.luma_bytes(); ++i) input.data[i] = std::uint8_t(16 + i % 220);
+    TestFrame output = input, debug = input;
+    output.U(20, 10) = 60;
+    debug.U(20, 10) = 128;
+    const ComparisonLayout small{16, 8, 2, 4};
+    const RgbImage expected =
+        ComposeComparison(input.view(), output.view(), debug.view(), 3, small);
+    for (const int bits : {9, 10, 16}) {
+      const FrameGeometry g = MakeFrameGeometry(layout, 64, 48, bits);
+      const auto in = Widen(input.data, bits), out = Widen(output.data, bits),
+                 mask = Widen(debug.data, bits);
+      const RgbImage picture = ComposeComparison(ViewStreamFrame(g, in.data()),
+                                                 ViewStreamFrame(g, out.data()),
+                                                 ViewStreamFrame(g, mask.data()), 3, small);
+      EXPECT_EQ(picture.pixels, expected.pixels) << bits << " bits";
+    }
+  }
+}
+
 TEST(PngWriter, ReportsFailuresWithTheFileName) {
   const RgbImage image(8, 8);
   struct Case {

@@ -51,12 +51,19 @@ TEST(Y4mReader, RefusesWhatItCannotProcessWithOneClearLine) {
       {"YUV4MPEG W4 H2\n", "input: not a YUV4MPEG2 stream"},
       {"YUV4MPEG2W4 H2\n", "input: not a YUV4MPEG2 stream"},
       {"YUV4MPEG2 W720 H480 C444\n",
-       "input: unsupported colour space C444 (accepted: C420, C420jpeg, C420mpeg2, C420paldv, "
-       "C422, 8 bits per sample)"},
-      {"YUV4MPEG2 W720 H480 C411\n", "unsupported colour space C411"},
-      {"YUV4MPEG2 W720 H480 Cmono\n", "sample); convert it with ffmpeg -pix_fmt yuv420p"},
-      {"YUV4MPEG2 W720 H480 C420p10 XYSCSS=420P10\n", "unsupported colour space C420p10"},
-      {"YUV4MPEG2 W720 H480 C422p12\n", "sample); convert it with ffmpeg -pix_fmt yuv422p"},
+       "input: unsupported colour space C444 (accepted: C420, C420jpeg, C420mpeg2, C420paldv or "
+       "C422 at 8 bits, C420pN or C422pN at N = 9, 10, 12, 14 or 16 bits); convert it with "
+       "ffmpeg -pix_fmt yuv422p"},
+      // The hint keeps the source's depth, or the next deeper one accepted.
+      {"YUV4MPEG2 W720 H480 C411\n", "bits); convert it with ffmpeg -pix_fmt yuv422p"},
+      {"YUV4MPEG2 W720 H480 C444alpha\n", "bits); convert it with ffmpeg -pix_fmt yuv422p"},
+      {"YUV4MPEG2 W720 H480 Cmono\n", "bits); convert it with ffmpeg -pix_fmt yuv420p"},
+      {"YUV4MPEG2 W720 H480 Cmono16\n", "pix_fmt yuv420p16le -strict -1"},
+      {"YUV4MPEG2 W720 H480 C444p10 XYSCSS=444P10\n", "pix_fmt yuv422p10le -strict -1"},
+      {"YUV4MPEG2 W720 H480 C420p11\n", "pix_fmt yuv420p12le -strict -1"},
+      {"YUV4MPEG2 W720 H480 C422p15\n", "pix_fmt yuv422p16le -strict -1"},
+      {"YUV4MPEG2 W720 H480 C422p8\n", "unsupported colour space C422p8"},
+      {"YUV4MPEG2 W720 H480 C420p10le\n", "unsupported colour space C420p10le"},
       {"YUV4MPEG2 W721 H480 C422\n", "input: odd width 721 is not supported"},
       {"YUV4MPEG2 W720 H481\n", "input: odd height 481 is not supported for 4:2:0"},
       {"YUV4MPEG2 W720 H481 C420jpeg\n", "odd height 481"},
@@ -98,27 +105,47 @@ TEST(Y4mReader, ReportsWhichFrameIsBrokenOrTruncated) {
   }
 }
 
-TEST(Y4mReader, AcceptsEvery8BitLayoutItHandles) {
+TEST(Y4mReader, AcceptsEveryLayoutAndDepthItHandles) {
   struct Case {
     std::string header;
     ChromaLayout layout;
     int chroma_height;
+    int bits;
   };
   const Case cases[] = {
-      {"YUV4MPEG2 W6 H4", ChromaLayout::k420, 2},
-      {"YUV4MPEG2 W6 H4 C420", ChromaLayout::k420, 2},
-      {"YUV4MPEG2 W6 H4 C420jpeg", ChromaLayout::k420, 2},
-      {"YUV4MPEG2 W6 H4 C420mpeg2 XYSCSS=420MPEG2", ChromaLayout::k420, 2},
-      {"YUV4MPEG2 W6 H4 C420paldv", ChromaLayout::k420, 2},
-      {"YUV4MPEG2 W6 H4 C422", ChromaLayout::k422, 4},
-      {"YUV4MPEG2 W6 H3 C422", ChromaLayout::k422, 3},
+      {"YUV4MPEG2 W6 H4", ChromaLayout::k420, 2, 8},
+      {"YUV4MPEG2 W6 H4 C420", ChromaLayout::k420, 2, 8},
+      {"YUV4MPEG2 W6 H4 C420jpeg", ChromaLayout::k420, 2, 8},
+      {"YUV4MPEG2 W6 H4 C420mpeg2 XYSCSS=420MPEG2", ChromaLayout::k420, 2, 8},
+      {"YUV4MPEG2 W6 H4 C420paldv", ChromaLayout::k420, 2, 8},
+      {"YUV4MPEG2 W6 H4 C422", ChromaLayout::k422, 4, 8},
+      {"YUV4MPEG2 W6 H3 C422", ChromaLayout::k422, 3, 8},
+      {"YUV4MPEG2 W6 H4 C420p9 XYSCSS=420P9", ChromaLayout::k420, 2, 9},
+      {"YUV4MPEG2 W6 H4 C420p10", ChromaLayout::k420, 2, 10},
+      {"YUV4MPEG2 W6 H4 C420p12", ChromaLayout::k420, 2, 12},
+      {"YUV4MPEG2 W6 H4 C420p14", ChromaLayout::k420, 2, 14},
+      {"YUV4MPEG2 W6 H4 F25:1 Ip A1:1 C420p16 XYSCSS=420P16", ChromaLayout::k420, 2, 16},
+      {"YUV4MPEG2 W6 H4 C422p9", ChromaLayout::k422, 4, 9},
+      {"YUV4MPEG2 W6 H3 C422p10 XYSCSS=422P10 XCOLORRANGE=LIMITED", ChromaLayout::k422, 3, 10},
+      {"YUV4MPEG2 W6 H4 C422p12", ChromaLayout::k422, 4, 12},
+      {"YUV4MPEG2 W6 H4 C422p14", ChromaLayout::k422, 4, 14},
+      {"YUV4MPEG2 W6 H4 C422p16", ChromaLayout::k422, 4, 16},
   };
   for (const Case& c : cases) {
+    // Two frames read cleanly only when the frame size is right.
+    const int height = c.layout == ChromaLayout::k420 ? 2 * c.chroma_height : c.chroma_height;
+    const std::size_t frame_bytes =
+        std::size_t((c.bits > 8 ? 2 : 1) * (6 * height + 2 * 3 * c.chroma_height));
+    int frames = 0;
+    EXPECT_EQ(ReadAll(c.header + "\n" + Frame(frame_bytes) + Frame(frame_bytes), &frames), "")
+        << c.header;
+    EXPECT_EQ(frames, 2) << c.header;
     StringSource source(c.header + "\n");
     Y4mReader reader(source);
     EXPECT_EQ(reader.geometry().layout, c.layout) << c.header;
     EXPECT_EQ(reader.geometry().chroma_width, 3) << c.header;
     EXPECT_EQ(reader.geometry().chroma_height, c.chroma_height) << c.header;
+    EXPECT_EQ(reader.geometry().bits_per_sample, c.bits) << c.header;
     EXPECT_EQ(reader.header().line, c.header);
   }
 }
