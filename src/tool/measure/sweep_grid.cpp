@@ -51,7 +51,7 @@ Settings ParseEntry(const std::string& entry) {
 
 std::vector<Settings> DefaultSweepGrid() {
   // ThresholdY, Noise, Margin; Debug stays off.
-  return {
+  std::vector<Settings> grid = {
       Settings{},                                          // the defaults
       {10, 60, 1}, {15, 60, 1}, {20, 60, 1}, {45, 60, 1},  // ThresholdY alone
       {30, 30, 1}, {30, 120, 1}, {30, 200, 1},             // Noise alone
@@ -59,6 +59,14 @@ std::vector<Settings> DefaultSweepGrid() {
       // Two or three settings loosened together, then the strictest and the loosest corner.
       {20, 120, 1}, {30, 120, 2}, {15, 120, 2}, {20, 200, 2}, {45, 30, 0}, {10, 200, 4},
   };
+  // Every combination again in the stronger mode, so each mode is seen at the same settings.
+  const std::size_t modeZero = grid.size();
+  for (std::size_t i = 0; i < modeZero; ++i) {
+    Settings stronger = grid[i];
+    stronger.Mode = 1;
+    grid.push_back(stronger);
+  }
+  return grid;
 }
 
 std::vector<Settings> ParseSweepGrid(const std::string& text) {

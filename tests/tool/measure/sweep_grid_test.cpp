@@ -12,16 +12,21 @@
 namespace velmire::cli {
 namespace {
 
-std::tuple<int, int, int> Key(const Settings& s) {
-  return {s.ThresholdY, s.Noise, s.Margin};
+std::tuple<int, int, int, int> Key(const Settings& s) {
+  return {s.ThresholdY, s.Noise, s.Margin, s.Mode};
 }
 
-TEST(SweepGrid, BuiltInGridIsSmallDistinctInRangeAndStartsWithTheDefaults) {
+TEST(SweepGrid, BuiltInGridIsSmallDistinctInRangeAndHasEachSettingInBothModes) {
   const std::vector<Settings> grid = DefaultSweepGrid();
-  ASSERT_GE(grid.size(), 12u);
-  EXPECT_LE(grid.size(), 24u);
-  EXPECT_EQ(grid.front(), Settings{});  // 30, 60, 1, no debug
-  std::set<std::tuple<int, int, int>> seen;
+  ASSERT_GE(grid.size(), 24u);
+  EXPECT_LE(grid.size(), 48u);
+  EXPECT_EQ(grid.front(), Settings{});  // 30, 60, 1, no debug, mode 0
+  for (std::size_t i = 0; i < grid.size() / 2; ++i) {
+    Settings stronger = grid[i];
+    stronger.Mode = 1;
+    EXPECT_EQ(grid[i + grid.size() / 2], stronger);
+  }
+  std::set<std::tuple<int, int, int, int>> seen;
   for (const Settings& s : grid) {
     EXPECT_TRUE(seen.insert(Key(s)).second) << "twice: " << s.ThresholdY << ":" << s.Noise
                                             << ":" << s.Margin;
@@ -42,6 +47,7 @@ TEST(SweepGrid, ParsesCombinationsInOrder) {
       {"10:200:4,45:30:0", {{10, 200, 4}, {45, 30, 0}}},
       {"0:0:0,255:255:4,+7:08:2", {{0, 0, 0}, {255, 255, 4}, {7, 8, 2}}},
       {"30:60:1:0,15:120:2", {{30, 60, 1}, {15, 120, 2}}},  // mode 0 named or left out
+      {"10:200:4:1", {{10, 200, 4, false, 1}}},
   };
   for (const Case& c : cases) {
     const std::vector<Settings> grid = ParseSweepGrid(c.text);
