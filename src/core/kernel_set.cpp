@@ -8,10 +8,17 @@ std::string_view KernelSetName(const KernelSet& kernels) { return kernels.name; 
 
 const KernelSet& PortableKernels() {
   static constexpr KernelSet kPortable{
-      "portable",                    BuildEdgeMaskYUY2Portable,     BuildEdgeMaskPlanarPortable,
-      CorrectBlockYUY2Portable,      CorrectBlockPlanarPortable,    BuildEdgeMaskPlanar16Portable,
-      CorrectBlockPlanar16Portable,  BlendBlockWithPartnersYUY2,    BlendBlockWithPartnersPlanar<uint8_t>,
-      BlendBlockWithPartnersPlanar<uint16_t>};
+      .name = "portable",
+      .edgeMaskYUY2 = BuildEdgeMaskYUY2Portable,
+      .edgeMaskPlanar = BuildEdgeMaskPlanarPortable,
+      .edgeMaskPlanar16 = BuildEdgeMaskPlanar16Portable,
+      .correctBlockYUY2 = CorrectBlockYUY2Portable,
+      .correctBlockPlanar = CorrectBlockPlanarPortable,
+      .correctBlockPlanar16 = CorrectBlockPlanar16Portable,
+      .correctRowYUY2 = CorrectRowYUY2Portable,
+      .correctRowPlanar = CorrectRowPlanarPortable,
+      .correctRowPlanar16 = CorrectRowPlanar16Portable,
+  };
   return kPortable;
 }
 

@@ -10,23 +10,23 @@ namespace velmire {
 
 struct KernelSet {
   const char* name;
+  // Edge masks of one row: YUY2, planar 8-bit, planar 9- to 16-bit.
   EdgeMaskYUY2Fn edgeMaskYUY2;
   EdgeMaskPlanarFn edgeMaskPlanar;
+  EdgeMaskPlanar16Fn edgeMaskPlanar16;
+  // Search and blend of one block: what the checkers compare one block at a time.
   CorrectBlockYUY2Fn correctBlockYUY2;
   CorrectBlockPlanarFn correctBlockPlanar;
-  EdgeMaskPlanar16Fn edgeMaskPlanar16;  // 9- to 16-bit samples
   CorrectBlockPlanar16Fn correctBlockPlanar16;
-  PartnerBlendYUY2Fn partnerBlendYUY2;  // the stronger mode
-  PartnerBlendPlanarFnOf<uint8_t> partnerBlendPlanar;
-  PartnerBlendPlanarFnOf<uint16_t> partnerBlendPlanar16;
+  // Every marked block of a row, with the stronger mode's blend where the job asks for it:
+  // what the passes call, once per row.
+  CorrectRowYUY2Fn correctRowYUY2;
+  CorrectRowPlanarFnOf<uint8_t> correctRowPlanar;
+  CorrectRowPlanarFnOf<uint16_t> correctRowPlanar16;
 
-  Yuy2Kernels Yuy2() const { return {edgeMaskYUY2, correctBlockYUY2, partnerBlendYUY2}; }
-  PlanarKernels Planar() const {
-    return {edgeMaskPlanar, correctBlockPlanar, partnerBlendPlanar};
-  }
-  PlanarKernels16 Planar16() const {
-    return {edgeMaskPlanar16, correctBlockPlanar16, partnerBlendPlanar16};
-  }
+  PassKernelsYUY2 Yuy2() const { return {edgeMaskYUY2, correctRowYUY2}; }
+  PassKernelsPlanar Planar() const { return {edgeMaskPlanar, correctRowPlanar}; }
+  PassKernelsPlanar16 Planar16() const { return {edgeMaskPlanar16, correctRowPlanar16}; }
 };
 
 }  // namespace velmire

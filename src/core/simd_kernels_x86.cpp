@@ -9,16 +9,18 @@
 namespace velmire {
 namespace {
 
-constexpr KernelSet kSse2{"sse2",
-                          simd::BuildEdgeMaskYUY2Sse2,
-                          simd::BuildEdgeMaskPlanarSse2,
-                          simd::CorrectBlockYUY2Sse2,
-                          simd::CorrectBlockPlanarSse2,
-                          BuildEdgeMaskPlanar16Portable,
-                          CorrectBlockPlanar16Portable,
-                          simd::BlendBlockWithPartnersYUY2Sse2,
-                          simd::BlendBlockWithPartnersPlanarSse2,
-                          BlendBlockWithPartnersPlanar<uint16_t>};
+constexpr KernelSet kSse2{
+    .name = "sse2",
+    .edgeMaskYUY2 = simd::BuildEdgeMaskYUY2Sse2,
+    .edgeMaskPlanar = simd::BuildEdgeMaskPlanarSse2,
+    .edgeMaskPlanar16 = BuildEdgeMaskPlanar16Portable,
+    .correctBlockYUY2 = simd::CorrectBlockYUY2Sse2,
+    .correctBlockPlanar = simd::CorrectBlockPlanarSse2,
+    .correctBlockPlanar16 = CorrectBlockPlanar16Portable,
+    .correctRowYUY2 = simd::CorrectRowYUY2Sse2,
+    .correctRowPlanar = simd::CorrectRowPlanarSse2,
+    .correctRowPlanar16 = CorrectRowPlanar16Portable,
+};
 
 constexpr KernelSet Avx2Set() {
   KernelSet set = kSse2;

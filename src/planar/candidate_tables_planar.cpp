@@ -5,7 +5,7 @@
 namespace velmire {
 
 // Columns: frame, candidate luma row, d, reference luma row, chroma row, e.
-constexpr std::array<PlanarTableEntry, kCandidateCountPlanarA> CandidateTablePlanarA{{
+constexpr std::array<CandidateEntryPlanar, kCandidateCountPlanarA> CandidateTablePlanarA{{
     // Left run: per frame, row above (-6, -2), own row (-4), row below (-6, -2).
     {-1, -2, -6, -1, -1, -3},
     {-1, -2, -2, -1, -1, -1},
@@ -45,7 +45,7 @@ constexpr std::array<PlanarTableEntry, kCandidateCountPlanarA> CandidateTablePla
     {+1, +2, +2, -1, +1, +1},
 }};
 
-constexpr std::array<PlanarTableEntry, kCandidateCountPlanarB> CandidateTablePlanarB{{
+constexpr std::array<CandidateEntryPlanar, kCandidateCountPlanarB> CandidateTablePlanarB{{
     // Left run.
     {-1, -1, -6, 0, -1, -3},
     {-1, -1, -2, 0, -1, -1},
@@ -89,8 +89,8 @@ namespace {
 // compared with itself, and every read stays within luma rows 2cy-2 .. 2cy+2 and chroma rows
 // cy-1 .. cy+1 (inside the planes for 1 <= cy <= H-2).
 template <size_t N>
-constexpr bool EntriesAreConsistent(const std::array<PlanarTableEntry, N>& table) {
-  for (const PlanarTableEntry& entry : table) {
+constexpr bool EntriesAreConsistent(const std::array<CandidateEntryPlanar, N>& table) {
+  for (const CandidateEntryPlanar& entry : table) {
     if (entry.lumaOffset != 2 * entry.chromaOffset) return false;
     if (entry.frame == 0 && entry.lumaOffset == 0) return false;
     if (entry.frame < -1 || entry.frame > 1) return false;
@@ -107,17 +107,17 @@ static_assert(EntriesAreConsistent(CandidateTablePlanarB));
 
 }  // namespace
 
-std::span<const PlanarTableEntry> CandidateTablePlanarFor(int chromaHeight, int cy) {
+std::span<const CandidateEntryPlanar> CandidateTablePlanarFor(int chromaHeight, int cy) {
   if ((chromaHeight - cy) % 2 != 0) return CandidateTablePlanarA;
   return CandidateTablePlanarB;
 }
 
-std::span<const PlanarTableEntry> CandidateTablePlanar422() {
-  static const std::array<PlanarTableEntry, kYuy2CandidateCount> table = [] {
-    std::array<PlanarTableEntry, kYuy2CandidateCount> entries{};
+std::span<const CandidateEntryPlanar> CandidateTablePlanar422() {
+  static const std::array<CandidateEntryPlanar, kYuy2CandidateCount> table = [] {
+    std::array<CandidateEntryPlanar, kYuy2CandidateCount> entries{};
     for (size_t i = 0; i < entries.size(); ++i) {
-      const CandidateYUY2& packed = CandidateTableYUY2[i];
-      entries[i] = PlanarTableEntry{packed.frame,    packed.rowOffset, packed.shift, 0,
+      const CandidateEntryYUY2& packed = CandidateTableYUY2[i];
+      entries[i] = CandidateEntryPlanar{packed.frame,    packed.rowOffset, packed.shift, 0,
                                     packed.rowOffset, static_cast<int8_t>(packed.shift / 2)};
     }
     return entries;
@@ -125,11 +125,11 @@ std::span<const PlanarTableEntry> CandidateTablePlanar422() {
   return table;
 }
 
-PartnerEntries PartnerEntriesOf(std::span<const PlanarTableEntry> table) {
-  PartnerEntries partners;
+PartnerEntriesPlanar PartnerEntriesOfPlanar(std::span<const CandidateEntryPlanar> table) {
+  PartnerEntriesPlanar partners;
   auto first = [&](int& index, int frame, bool sameRow, int lumaRow) {
     for (size_t i = 0; i < table.size() && index < 0; ++i) {
-      const PlanarTableEntry& e = table[i];
+      const CandidateEntryPlanar& e = table[i];
       if (e.frame != frame || e.lumaOffset != 0) continue;
       if (sameRow ? e.lumaRow == e.referenceRow : e.lumaRow == lumaRow) {
         index = static_cast<int>(i);

@@ -17,7 +17,7 @@
 
 namespace velmire {
 
-struct PlanarTableEntry {
+struct CandidateEntryPlanar {
   int8_t frame;         // -1, 0 or +1: which of frames n-1, n, n+1 holds the candidate
   int8_t lumaRow;       // candidate luma row, relative to 2cy
   int8_t lumaOffset;    // d: the candidate block starts d luma columns from the block's 2x
@@ -29,8 +29,8 @@ struct PlanarTableEntry {
 inline constexpr int kCandidateCountPlanarA = 34;
 inline constexpr int kCandidateCountPlanarB = 32;
 
-extern const std::array<PlanarTableEntry, kCandidateCountPlanarA> CandidateTablePlanarA;
-extern const std::array<PlanarTableEntry, kCandidateCountPlanarB> CandidateTablePlanarB;
+extern const std::array<CandidateEntryPlanar, kCandidateCountPlanarA> CandidateTablePlanarA;
+extern const std::array<CandidateEntryPlanar, kCandidateCountPlanarB> CandidateTablePlanarB;
 
 // The table of chroma row cy of a plane of chromaHeight rows: A when chromaHeight - cy is
 // odd, B when it is even. 4:2:0 chroma of interlaced video alternates fields row by row, and
@@ -38,23 +38,23 @@ extern const std::array<PlanarTableEntry, kCandidateCountPlanarB> CandidateTable
 // alternating the tables keeps each chroma row matched against luma of its own field. The
 // alternation counts from the bottom of the plane: with the usual even height, the odd rows
 // take table A.
-std::span<const PlanarTableEntry> CandidateTablePlanarFor(int chromaHeight, int cy);
+std::span<const CandidateEntryPlanar> CandidateTablePlanarFor(int chromaHeight, int cy);
 
 // The list of planar 4:2:2 rows: the packed 4:2:2 (YUY2) list entry for entry, so that the two
 // give the same result. Chroma rows are as tall as luma rows there: an entry of row offset r
 // and shift s becomes luma row r, d = s, reference row 0, chroma row r, e = s/2.
-std::span<const PlanarTableEntry> CandidateTablePlanar422();
+std::span<const CandidateEntryPlanar> CandidateTablePlanar422();
 
 // The entries of a table the stronger mode pairs, as indices (-1: the table has none): the
 // block's own place in frames n-1 and n+1 (luma compared row for row, no offset), and in frame
 // n the rows two above and two below (the neighbouring lines of the block's field).
-struct PartnerEntries {
+struct PartnerEntriesPlanar {
   int previous = -1;
   int next = -1;
   int above = -1;
   int below = -1;
 };
 
-PartnerEntries PartnerEntriesOf(std::span<const PlanarTableEntry> table);
+PartnerEntriesPlanar PartnerEntriesOfPlanar(std::span<const CandidateEntryPlanar> table);
 
 }  // namespace velmire

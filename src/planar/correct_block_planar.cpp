@@ -1,18 +1,19 @@
 #include "planar/correct_block_planar.h"
 
 #include "detect/block_sad.h"
+#include "planar/stronger_block_planar.h"
 
 namespace velmire {
 
 namespace {
 
 template <typename Sample>
-void CorrectBlockPlanarOf(const PlanarRowJobOf<Sample>& job, int x, const uint8_t* mask) {
+void CorrectBlockPlanarOf(const RowJobPlanarOf<Sample>& job, int x, const uint8_t* mask) {
   int best = job.noise;
   const Sample* selectedU = job.sourceU + x;
   const Sample* selectedV = job.sourceV + x;
   for (int i = 0; i < job.count; ++i) {
-    const PlanarCandidateOf<Sample>& c = job.candidates[i];
+    const RowCandidatePlanarOf<Sample>& c = job.candidates[i];
     // An entry whose chroma reaches past the row's last column would read outside the plane.
     if (x + c.chromaOffset + 4 > job.chromaWidth) continue;
     if (BlockSadPlanar(c.luma + 2 * x, c.reference + 2 * x, c.lumaOffset, &best)) {
@@ -28,14 +29,30 @@ void CorrectBlockPlanarOf(const PlanarRowJobOf<Sample>& job, int x, const uint8_
   }
 }
 
+template <typename Sample>
+void CorrectRowPlanarOf(const RowJobPlanarOf<Sample>& job, const uint8_t* mask) {
+  ForEachMarkedBlockPlanar(job, mask, [&](int x) {
+    CorrectBlockPlanarOf(job, x, mask);
+    if (job.partners != nullptr) BlendBlockWithPartnersPlanar(job, x, mask);
+  });
+}
+
 }  // namespace
 
-void CorrectBlockPlanarPortable(const PlanarRowJob& job, int x, const uint8_t* mask) {
+void CorrectBlockPlanarPortable(const RowJobPlanar& job, int x, const uint8_t* mask) {
   CorrectBlockPlanarOf(job, x, mask);
 }
 
-void CorrectBlockPlanar16Portable(const PlanarRowJob16& job, int x, const uint8_t* mask) {
+void CorrectBlockPlanar16Portable(const RowJobPlanar16& job, int x, const uint8_t* mask) {
   CorrectBlockPlanarOf(job, x, mask);
+}
+
+void CorrectRowPlanarPortable(const RowJobPlanar& job, const uint8_t* mask) {
+  CorrectRowPlanarOf(job, mask);
+}
+
+void CorrectRowPlanar16Portable(const RowJobPlanar16& job, const uint8_t* mask) {
+  CorrectRowPlanarOf(job, mask);
 }
 
 }  // namespace velmire

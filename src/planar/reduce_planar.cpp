@@ -1,29 +1,22 @@
 #include "planar/reduce_planar.h"
 
-#include <cstring>
-
 #include "detect/edge_mask_422.h"
-#include "detect/mask_scan.h"
 #include "planar/candidate_tables_planar.h"
+#include "planar/frame_rows_planar.h"
 #include "planar/paint_debug_planar.h"
-#include "planar/planar_planes.h"
-#include "planar/planar_row_job.h"
+#include "planar/row_job_planar.h"
+#include "rows/row_driver.h"
 
 namespace velmire {
-namespace {
-
-// The four mask entries of the block at column x, tested as one word.
-bool BlockHasMark(const uint8_t* mask, int x) {
-  uint32_t entries;
-  std::memcpy(&entries, mask + x, sizeof entries);
-  return entries != 0;
-}
 
 // What differs between the chroma layouts: the rows corrected, the luma row a chroma row is
-// examined on, and the candidate list.
-struct RowPlan {
+// examined on, and the candidate list with its partners for the stronger mode.
+struct PlanarRowPlan {
   bool is422;
   int chromaHeight;
+  PartnerEntriesPlanar partnersA = PartnerEntriesOfPlanar(CandidateTablePlanarA);
+  PartnerEntriesPlanar partnersB = PartnerEntriesOfPlanar(CandidateTablePlanarB);
+  PartnerEntriesPlanar partners422 = PartnerEntriesOfPlanar(CandidateTablePlanar422());
 
   // 4:2:0 keeps the first and last chroma rows, which have no row above or below to search;
   // 4:2:2 keeps two rows at each end, as its list reaches two rows up and down.
@@ -33,64 +26,58 @@ struct RowPlan {
   // halves the cost of the mask, and detail steep enough to leave cross-colour almost always
   // spans both rows.
   int LumaRow(int cy) const { return is422 ? cy : 2 * cy; }
-  std::span<const PlanarTableEntry> Table(int cy) const {
+  std::span<const CandidateEntryPlanar> Table(int cy) const {
     return is422 ? CandidateTablePlanar422() : CandidateTablePlanarFor(chromaHeight, cy);
+  }
+  const PartnerEntriesPlanar* Partners(int cy) const {
+    if (is422) return &partners422;
+    return Table(cy).data() == CandidateTablePlanarA.data() ? &partnersA : &partnersB;
   }
 };
 
-}  // namespace
-
 template <typename Sample>
 void ReduceCrossColorPlanar(const SampleFormat& format, const Settings& settings,
-                            const PlanarKernelsOf<Sample>& kernels, const FrameView& previous,
+                            const PassKernelsPlanarOf<Sample>& kernels, const FrameView& previous,
                             const FrameView& current, const FrameView& next,
                             const WritableFrameView& output, uint8_t* mask) {
   const int chromaWidth = current.u.rowSize / static_cast<int>(sizeof(Sample));
-  const RowPlan plan{format.layout == Layout::kPlanar422, current.u.height};
+  const PlanarRowPlan plan{format.layout == Layout::kPlanar422, current.u.height};
   const int shift = format.bitsPerSample - 8;
   const int threshold = settings.ThresholdY << shift;
   const int noise = settings.Noise << shift;
-  const bool stronger = settings.Mode == 1;
-  const PartnerLimits limits = PartnerLimitsFor(settings, format.bitsPerSample);
-  const PlanarPassPlanes planes = PlanesOf(previous, current, next, output);
-  PlanarRowCandidates<Sample> candidates;
-
-  // Columns 0 .. 3 and those right of the last whole block stay as they are.
-  bool maskClear = true;  // the mask comes zero-filled
-  for (int cy = plan.FirstRow(); cy <= plan.LastRow(); ++cy) {
-    if (!maskClear) std::memset(mask, 0, static_cast<size_t>(chromaWidth));
-    const Sample* luma = planes.Source().template LumaRow<Sample>(plan.LumaRow(cy));
-    if (plan.is422) {
-      BuildEdgeMask422(kernels.edgeMask, luma, mask, chromaWidth, threshold, settings.Margin);
-    } else {
-      kernels.edgeMask(luma, mask, chromaWidth, threshold, settings.Margin);
-    }
-    // A row without steep detail has nothing to paint or correct, and leaves the mask clear.
-    maskClear = !AnyMarked(mask, 0, chromaWidth);
-    if (maskClear) continue;
-    if (settings.Debug) {
-      PaintDebugPlanar(mask, chromaWidth, planes.output.template URow<Sample>(cy),
-                       planes.output.template VRow<Sample>(cy), shift);
-      continue;
-    }
-    const std::span<const PlanarTableEntry> table = plan.Table(cy);
-    const PlanarRowJobOf<Sample> job =
-        candidates.Resolve(table, planes, cy, plan.LumaRow(cy), chromaWidth, noise);
-    const PartnerEntries partners = stronger ? PartnerEntriesOf(table) : PartnerEntries{};
-    for (int x = 4; x < chromaWidth - 4; x += 4) {
-      if (!BlockHasMark(mask, x)) continue;
-      kernels.correctBlock(job, x, mask);
-      if (stronger) kernels.partnerBlend(job, partners, limits, x, mask);
-    }
-  }
+  const InputFramesPlanar frames = InputFramesPlanarOf(previous, current, next, output);
+  DriveRows(
+      plan.FirstRow(), plan.LastRow(), mask, chromaWidth, settings.Debug,
+      [&](int cy, uint8_t* rowMask) {
+        const Sample* luma = frames.Source().template LumaRow<Sample>(plan.LumaRow(cy));
+        if (plan.is422) {
+          BuildEdgeMask422(kernels.edgeMask, luma, rowMask, chromaWidth, threshold,
+                           settings.Margin);
+        } else {
+          kernels.edgeMask(luma, rowMask, chromaWidth, threshold, settings.Margin);
+        }
+      },
+      [&](int cy, const uint8_t* rowMask) {
+        PaintDebugPlanar(rowMask, chromaWidth, frames.output.template URow<Sample>(cy),
+                         frames.output.template VRow<Sample>(cy), shift);
+      },
+      [&](int cy, const uint8_t* rowMask) {
+        RowJobPlanarOf<Sample> job = MakeRowJobPlanar<Sample>(plan.Table(cy), frames, cy,
+                                                              plan.LumaRow(cy), chromaWidth, noise);
+        if (settings.Mode == 1) {
+          job.partners = plan.Partners(cy);
+          job.limits = PartnerLimitsFor(settings, format.bitsPerSample);
+        }
+        kernels.correctRow(job, rowMask);
+      });
 }
 
 template void ReduceCrossColorPlanar(const SampleFormat&, const Settings&,
-                                     const PlanarKernelsOf<uint8_t>&, const FrameView&,
+                                     const PassKernelsPlanarOf<uint8_t>&, const FrameView&,
                                      const FrameView&, const FrameView&,
                                      const WritableFrameView&, uint8_t*);
 template void ReduceCrossColorPlanar(const SampleFormat&, const Settings&,
-                                     const PlanarKernelsOf<uint16_t>&, const FrameView&,
+                                     const PassKernelsPlanarOf<uint16_t>&, const FrameView&,
                                      const FrameView&, const FrameView&,
                                      const WritableFrameView&, uint8_t*);
 

@@ -9,18 +9,16 @@
 #include "base/settings.h"
 #include "detect/edge_mask.h"
 #include "planar/correct_block_planar.h"
-#include "planar/stronger_block_planar.h"
 
 namespace velmire {
 
 template <typename Sample>
-struct PlanarKernelsOf {
+struct PassKernelsPlanarOf {
   EdgeMaskPlanarFnOf<Sample> edgeMask;
-  CorrectBlockPlanarFnOf<Sample> correctBlock;
-  PartnerBlendPlanarFnOf<Sample> partnerBlend;  // the stronger mode
+  CorrectRowPlanarFnOf<Sample> correctRow;
 };
-using PlanarKernels = PlanarKernelsOf<uint8_t>;
-using PlanarKernels16 = PlanarKernelsOf<uint16_t>;
+using PassKernelsPlanar = PassKernelsPlanarOf<uint8_t>;
+using PassKernelsPlanar16 = PassKernelsPlanarOf<uint16_t>;
 
 // The chroma row width W and height H come from current.u (in samples: rowSize / sizeof
 // Sample); the luma rows hold 2W samples. Every plane is read through its own pointer and
@@ -29,12 +27,12 @@ using PlanarKernels16 = PlanarKernelsOf<uint16_t>;
 // units and scaled to the format's bits here. `mask` holds W zero bytes.
 template <typename Sample>
 void ReduceCrossColorPlanar(const SampleFormat& format, const Settings& settings,
-                            const PlanarKernelsOf<Sample>& kernels, const FrameView& previous,
+                            const PassKernelsPlanarOf<Sample>& kernels, const FrameView& previous,
                             const FrameView& current, const FrameView& next,
                             const WritableFrameView& output, uint8_t* mask);
 
 // 8-bit 4:2:0, as the 2.5-interface front-end uses it.
-inline void ReduceCrossColorPlanar(const Settings& settings, const PlanarKernels& kernels,
+inline void ReduceCrossColorPlanar(const Settings& settings, const PassKernelsPlanar& kernels,
                                    const FrameView& previous, const FrameView& current,
                                    const FrameView& next, const WritableFrameView& output,
                                    uint8_t* mask) {

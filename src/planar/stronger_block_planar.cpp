@@ -6,11 +6,11 @@ namespace {
 
 // Whether entries a and b both match the block (each below Noise) and each other.
 template <typename Sample>
-bool UsablePair(const PlanarRowJobOf<Sample>& job, int a, int b, const PartnerLimits& limits,
+bool UsablePair(const RowJobPlanarOf<Sample>& job, int a, int b, const PartnerLimits& limits,
                 int x) {
   if (a < 0 || b < 0) return false;
-  const PlanarCandidateOf<Sample>& ea = job.candidates[a];
-  const PlanarCandidateOf<Sample>& eb = job.candidates[b];
+  const RowCandidatePlanarOf<Sample>& ea = job.candidates[a];
+  const RowCandidatePlanarOf<Sample>& eb = job.candidates[b];
   const LumaRun<Sample> lumaA{ea.luma + 2 * x, 1};
   const LumaRun<Sample> lumaB{eb.luma + 2 * x, 1};
   return LumaDifference(lumaA, LumaRun<Sample>{ea.reference + 2 * x, 1}) < limits.noise &&
@@ -21,9 +21,9 @@ bool UsablePair(const PlanarRowJobOf<Sample>& job, int a, int b, const PartnerLi
 }  // namespace
 
 template <typename Sample>
-void BlendBlockWithPartnersPlanar(const PlanarRowJobOf<Sample>& job,
-                                  const PartnerEntries& partners, const PartnerLimits& limits,
-                                  int x, const uint8_t* mask) {
+void BlendBlockWithPartnersPlanar(const RowJobPlanarOf<Sample>& job, int x, const uint8_t* mask) {
+  const PartnerEntriesPlanar& partners = *job.partners;
+  const PartnerLimits& limits = job.limits;
   const LumaRun<Sample> row{job.candidates[partners.previous].reference, 1};
   if (!HasFineDetail(row, 2 * x, 2 * job.chromaWidth, limits.detail)) return;
   int a = partners.previous;
@@ -34,8 +34,8 @@ void BlendBlockWithPartnersPlanar(const PlanarRowJobOf<Sample>& job,
     if (!UsablePair(job, a, b, limits, x)) return;
   }
   // Partners lie at offset 0: their chroma is the block's own columns of their rows.
-  const PlanarCandidateOf<Sample>& ea = job.candidates[a];
-  const PlanarCandidateOf<Sample>& eb = job.candidates[b];
+  const RowCandidatePlanarOf<Sample>& ea = job.candidates[a];
+  const RowCandidatePlanarOf<Sample>& eb = job.candidates[b];
   BlockChroma chroma;
   for (int k = 0; k < 4; ++k) {
     chroma.own[k] = job.sourceU[x + k];
@@ -54,10 +54,7 @@ void BlendBlockWithPartnersPlanar(const PlanarRowJobOf<Sample>& job,
   }
 }
 
-template void BlendBlockWithPartnersPlanar(const PlanarRowJobOf<uint8_t>&, const PartnerEntries&,
-                                           const PartnerLimits&, int, const uint8_t*);
-template void BlendBlockWithPartnersPlanar(const PlanarRowJobOf<uint16_t>&,
-                                           const PartnerEntries&, const PartnerLimits&, int,
-                                           const uint8_t*);
+template void BlendBlockWithPartnersPlanar(const RowJobPlanarOf<uint8_t>&, int, const uint8_t*);
+template void BlendBlockWithPartnersPlanar(const RowJobPlanarOf<uint16_t>&, int, const uint8_t*);
 
 }  // namespace velmire

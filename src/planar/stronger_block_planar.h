@@ -10,17 +10,10 @@
 
 namespace velmire {
 
-// The block at chroma column x of `job`, whose entries `partners` names. The detail is judged
-// on the luma row the temporal partners are compared with. Only marked columns change.
+// The block at chroma column x of `job`, with the job's partners (not null) and limits. The
+// detail is judged on the luma row the temporal partners are compared with. Only marked columns
+// change. The portable definition.
 template <typename Sample>
-using PartnerBlendPlanarFnOf = void (*)(const PlanarRowJobOf<Sample>& job,
-                                        const PartnerEntries& partners,
-                                        const PartnerLimits& limits, int x, const uint8_t* mask);
-
-// The portable definition.
-template <typename Sample>
-void BlendBlockWithPartnersPlanar(const PlanarRowJobOf<Sample>& job,
-                                  const PartnerEntries& partners, const PartnerLimits& limits,
-                                  int x, const uint8_t* mask);
+void BlendBlockWithPartnersPlanar(const RowJobPlanarOf<Sample>& job, int x, const uint8_t* mask);
 
 }  // namespace velmire

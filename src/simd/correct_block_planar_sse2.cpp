@@ -30,7 +30,7 @@ inline __m128i BatchKeys(EntryBlocks& entries, int first, int count) {
 
 // Index of the entry found by keys, kNoneAccepted, or kSearchSequentially when an entry's
 // chroma reaches past the row's end.
-int KeyedWinner(const PlanarRowJob& job, int x) {
+int KeyedWinner(const RowJobPlanar& job, int x) {
   EntryBlocks entries(job, x);
   __m128i smallest = _mm_set1_epi16(kNoKey);
   int first = 0;
@@ -46,11 +46,11 @@ int KeyedWinner(const PlanarRowJob& job, int x) {
 
 // Index of the chosen entry, or kNoneAccepted, by trying the entries one after another with a
 // running best, as the portable search does.
-int SequentialWinner(const PlanarRowJob& job, int x) {
+int SequentialWinner(const RowJobPlanar& job, int x) {
   int best = job.noise;
   int winner = kNoneAccepted;
   for (int i = 0; i < job.count; ++i) {
-    const PlanarCandidate& c = job.candidates[i];
+    const RowCandidatePlanar& c = job.candidates[i];
     if (x + c.chromaOffset + 4 > job.chromaWidth) continue;
     const EntryLuma luma{c.luma + 2 * x + c.lumaOffset, c.reference + 2 * x};
     const int difference = _mm_cvtsi128_si32(PairDifferences(luma, luma));
@@ -64,19 +64,26 @@ int SequentialWinner(const PlanarRowJob& job, int x) {
 
 }  // namespace
 
-void CorrectBlockPlanarSse2(const PlanarRowJob& job, int x, const uint8_t* mask) {
+void CorrectBlockPlanarSse2(const RowJobPlanar& job, int x, const uint8_t* mask) {
   const bool keyed = job.noise <= kLargestKeyedNoise && job.count <= kMaxKeyedCandidates;
   int winner = keyed ? KeyedWinner(job, x) : kSearchSequentially;
   if (winner == kSearchSequentially) winner = SequentialWinner(job, x);
   const uint8_t* selectedU = job.sourceU + x;
   const uint8_t* selectedV = job.sourceV + x;
   if (winner >= 0) {
-    const PlanarCandidate& c = job.candidates[winner];
+    const RowCandidatePlanar& c = job.candidates[winner];
     selectedU = c.u + x + c.chromaOffset;
     selectedV = c.v + x + c.chromaOffset;
   }
   BlendBlockPlanar(job.sourceU + x, job.sourceV + x, selectedU, selectedV, mask + x,
                    job.outputU + x, job.outputV + x);
+}
+
+void CorrectRowPlanarSse2(const RowJobPlanar& job, const uint8_t* mask) {
+  ForEachMarkedBlockPlanar(job, mask, [&](int x) {
+    CorrectBlockPlanarSse2(job, x, mask);
+    if (job.partners != nullptr) BlendBlockWithPartnersPlanarSse2(job, x, mask);
+  });
 }
 
 }  // namespace velmire::simd

@@ -27,7 +27,7 @@ inline __m128i BatchKeys(CandidateBlocks& blocks, int first, __m128i referenceLu
 }
 
 // The chosen block found by keys, or null when a candidate reaches past the row's last byte.
-const uint8_t* KeyedBestBlock(const Yuy2RowJob& job, int x, __m128i referenceLuma) {
+const uint8_t* KeyedBestBlock(const RowJobYUY2& job, int x, __m128i referenceLuma) {
   CandidateBlocks blocks(job, x);
   __m128i smallest = LastPairKeys(blocks, kFullBatches * kBatch, referenceLuma);
 #pragma GCC unroll 8
@@ -40,10 +40,10 @@ const uint8_t* KeyedBestBlock(const Yuy2RowJob& job, int x, __m128i referenceLum
 
 // The chosen block found by trying the candidates one after another with a running best, as
 // the portable search does.
-const uint8_t* SequentialBestBlock(const Yuy2RowJob& job, int x, __m128i referenceLuma) {
+const uint8_t* SequentialBestBlock(const RowJobYUY2& job, int x, __m128i referenceLuma) {
   int best = job.noise;
   const uint8_t* bestBlock = job.reference + x;
-  for (const Yuy2Candidate& c : job.candidates) {
+  for (const RowCandidateYUY2& c : job.candidates) {
     if (x + 2 * c.shift + 16 > job.rowSize) continue;
     const uint8_t* block = c.row + x + 2 * c.shift;
     const int difference = _mm_cvtsi128_si32(PairDifferences(block, block, referenceLuma));
@@ -57,7 +57,7 @@ const uint8_t* SequentialBestBlock(const Yuy2RowJob& job, int x, __m128i referen
 
 }  // namespace
 
-void CorrectBlockYUY2Sse2(const Yuy2RowJob& job, int x, const uint8_t* mask) {
+void CorrectBlockYUY2Sse2(const RowJobYUY2& job, int x, const uint8_t* mask) {
   const __m128i reference = LoadBlock(job.reference + x);
   const __m128i referenceLuma = LumaTwice(reference);
   const uint8_t* bestBlock =
@@ -65,6 +65,13 @@ void CorrectBlockYUY2Sse2(const Yuy2RowJob& job, int x, const uint8_t* mask) {
   if (bestBlock == nullptr) bestBlock = SequentialBestBlock(job, x, referenceLuma);
   const __m128i out = BlendBlockYUY2(reference, LoadBlock(bestBlock), mask + x);
   _mm_storeu_si128(reinterpret_cast<__m128i*>(job.output + x), out);
+}
+
+void CorrectRowYUY2Sse2(const RowJobYUY2& job, const uint8_t* mask) {
+  ForEachMarkedBlockYUY2(job, mask, [&](int x) {
+    CorrectBlockYUY2Sse2(job, x, mask);
+    if (job.partners != nullptr) BlendBlockWithPartnersYUY2Sse2(job, x, mask);
+  });
 }
 
 }  // namespace velmire::simd

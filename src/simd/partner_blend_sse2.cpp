@@ -63,11 +63,11 @@ inline __m128i MarkedLanes(__m128i entries16) {
   return _mm_xor_si128(_mm_cmpeq_epi16(entries16, _mm_setzero_si128()), _mm_set1_epi32(-1));
 }
 
-bool PlanarPairUsable(const PlanarRowJob& job, int a, int b, const PartnerLimits& limits,
+bool PlanarPairUsable(const RowJobPlanar& job, int a, int b, const PartnerLimits& limits,
                       int first) {
   if (a < 0 || b < 0) return false;
-  const PlanarCandidate& ea = job.candidates[a];
-  const PlanarCandidate& eb = job.candidates[b];
+  const RowCandidatePlanar& ea = job.candidates[a];
+  const RowCandidatePlanar& eb = job.candidates[b];
   const __m128i lumaA = Load8(ea.luma + first);
   const __m128i lumaB = Load8(eb.luma + first);
   const __m128i fromReference =
@@ -79,7 +79,7 @@ bool PlanarPairUsable(const PlanarRowJob& job, int a, int b, const PartnerLimits
   return differenceA < limits.noise && differenceB < limits.noise && between < limits.match;
 }
 
-bool Yuy2PairUsable(const Yuy2RowJob& job, int a, int b, const PartnerLimits& limits, int x) {
+bool Yuy2PairUsable(const RowJobYUY2& job, int a, int b, const PartnerLimits& limits, int x) {
   const __m128i lumaLanes = _mm_set1_epi16(0x00FF);
   const __m128i lumaA = _mm_and_si128(Load16(job.candidates[static_cast<size_t>(a)].row + x), lumaLanes);
   const __m128i lumaB = _mm_and_si128(Load16(job.candidates[static_cast<size_t>(b)].row + x), lumaLanes);
@@ -95,12 +95,13 @@ bool Yuy2PairUsable(const Yuy2RowJob& job, int a, int b, const PartnerLimits& li
 
 }  // namespace
 
-void BlendBlockWithPartnersPlanarSse2(const PlanarRowJob& job, const PartnerEntries& partners,
-                                      const PartnerLimits& limits, int x, const uint8_t* mask) {
+void BlendBlockWithPartnersPlanarSse2(const RowJobPlanar& job, int x, const uint8_t* mask) {
+  const PartnerEntriesPlanar& partners = *job.partners;
+  const PartnerLimits& limits = job.limits;
   const int first = 2 * x;
   // The detail window, samples first-3 .. first+12, must lie inside the row.
   if (first + 13 > 2 * job.chromaWidth) {
-    BlendBlockWithPartnersPlanar(job, partners, limits, x, mask);
+    BlendBlockWithPartnersPlanar(job, x, mask);
     return;
   }
   const __m128i window = Load16(job.candidates[partners.previous].reference + first - 3);
@@ -118,8 +119,8 @@ void BlendBlockWithPartnersPlanarSse2(const PlanarRowJob& job, const PartnerEntr
     b = partners.below;
     if (!PlanarPairUsable(job, a, b, limits, first)) return;
   }
-  const PlanarCandidate& ea = job.candidates[a];
-  const PlanarCandidate& eb = job.candidates[b];
+  const RowCandidatePlanar& ea = job.candidates[a];
+  const RowCandidatePlanar& eb = job.candidates[b];
   auto chroma = [x](const uint8_t* u, const uint8_t* v) {
     return Widen(_mm_unpacklo_epi32(Load4(u + x), Load4(v + x)));
   };
@@ -132,11 +133,12 @@ void BlendBlockWithPartnersPlanarSse2(const PlanarRowJob& job, const PartnerEntr
   Store4(job.outputV + x, _mm_srli_si128(bytes, 4));
 }
 
-void BlendBlockWithPartnersYUY2Sse2(const Yuy2RowJob& job, const PartnerEntriesYUY2& partners,
-                                    const PartnerLimits& limits, int x, const uint8_t* mask) {
+void BlendBlockWithPartnersYUY2Sse2(const RowJobYUY2& job, int x, const uint8_t* mask) {
+  const PartnerEntriesYUY2& partners = *job.partners;
+  const PartnerLimits& limits = job.limits;
   // The detail window, luma bytes x-6 .. x+20, must lie inside the row.
   if (x + 22 > job.rowSize) {
-    BlendBlockWithPartnersYUY2(job, partners, limits, x, mask);
+    BlendBlockWithPartnersYUY2(job, x, mask);
     return;
   }
   const uint8_t* reference = job.reference + x;

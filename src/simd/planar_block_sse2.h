@@ -45,13 +45,13 @@ inline constexpr EntryLuma kStandInEntry{kStandInBlock, kStandInBlock};
 // that the search must be redone without it.
 class EntryBlocks {
  public:
-  EntryBlocks(const PlanarRowJob& job, int x)
-      : entries_(job.candidates),
+  EntryBlocks(const RowJobPlanar& job, int x)
+      : entries_(job.candidates.data()),
         lumaColumn_(2 * static_cast<ptrdiff_t>(x)),
         largestOffset_(job.chromaWidth - 4 - x) {}
 
   EntryLuma operator()(int i) {
-    const PlanarCandidate& c = entries_[i];
+    const RowCandidatePlanar& c = entries_[i];
     if (c.chromaOffset > largestOffset_) {
       reachesPast_ = true;
       return kStandInEntry;
@@ -62,7 +62,7 @@ class EntryBlocks {
   bool reachesPast() const { return reachesPast_; }
 
  private:
-  const PlanarCandidate* entries_;
+  const RowCandidatePlanar* entries_;
   ptrdiff_t lumaColumn_;
   int largestOffset_;  // the largest chroma offset whose four columns stay inside the row
   bool reachesPast_ = false;

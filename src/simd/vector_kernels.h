@@ -18,12 +18,12 @@ void BuildEdgeMaskYUY2Sse2(const uint8_t* srcRow, uint8_t* mask, int rowSize, in
                            int margin);
 void BuildEdgeMaskPlanarSse2(const uint8_t* lumaRow, uint8_t* mask, int chromaRowSize,
                              int thresholdY, int margin);
-void CorrectBlockYUY2Sse2(const Yuy2RowJob& job, int x, const uint8_t* mask);
-void CorrectBlockPlanarSse2(const PlanarRowJob& job, int x, const uint8_t* mask);
-void BlendBlockWithPartnersPlanarSse2(const PlanarRowJob& job, const PartnerEntries& partners,
-                                      const PartnerLimits& limits, int x, const uint8_t* mask);
-void BlendBlockWithPartnersYUY2Sse2(const Yuy2RowJob& job, const PartnerEntriesYUY2& partners,
-                                    const PartnerLimits& limits, int x, const uint8_t* mask);
+void CorrectBlockYUY2Sse2(const RowJobYUY2& job, int x, const uint8_t* mask);
+void CorrectBlockPlanarSse2(const RowJobPlanar& job, int x, const uint8_t* mask);
+void CorrectRowYUY2Sse2(const RowJobYUY2& job, const uint8_t* mask);
+void CorrectRowPlanarSse2(const RowJobPlanar& job, const uint8_t* mask);
+void BlendBlockWithPartnersPlanarSse2(const RowJobPlanar& job, int x, const uint8_t* mask);
+void BlendBlockWithPartnersYUY2Sse2(const RowJobYUY2& job, int x, const uint8_t* mask);
 
 void BuildEdgeMaskYUY2Avx2(const uint8_t* srcRow, uint8_t* mask, int rowSize, int thresholdY,
                            int margin);

@@ -38,7 +38,7 @@ inline __m128i PairDifferences(const uint8_t* a, const uint8_t* b, __m128i refer
 // records that the search must be redone without it.
 class CandidateBlocks {
  public:
-  CandidateBlocks(const Yuy2RowJob& job, int x)
+  CandidateBlocks(const RowJobYUY2& job, int x)
       : candidates_(job.candidates.data()),
         reference_(job.reference + x),
         x_(x),
@@ -63,7 +63,7 @@ class CandidateBlocks {
   }
 
  private:
-  const Yuy2Candidate* candidates_;
+  const RowCandidateYUY2* candidates_;
   const uint8_t* reference_;
   ptrdiff_t x_;
   ptrdiff_t lastStart_;

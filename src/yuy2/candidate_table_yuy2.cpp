@@ -9,7 +9,7 @@ constexpr int8_t kNext = +1;
 }  // namespace
 
 // Place numbers (1 = scored first) in the comments.
-extern constexpr std::array<CandidateYUY2, kYuy2CandidateCount> CandidateTableYUY2{{
+extern constexpr std::array<CandidateEntryYUY2, kYuy2CandidateCount> CandidateTableYUY2{{
     // Negative shifts.
     {kPrev, -2, -6},  //  1
     {kPrev, -2, -2},  //  2
@@ -69,7 +69,7 @@ namespace {
 
 // The block's own row is the reference, never a candidate.
 constexpr bool NeverTheReferenceRow() {
-  for (const CandidateYUY2& c : CandidateTableYUY2) {
+  for (const CandidateEntryYUY2& c : CandidateTableYUY2) {
     if (c.frame == kCur && c.rowOffset == 0) return false;
   }
   return true;
@@ -77,7 +77,7 @@ constexpr bool NeverTheReferenceRow() {
 
 // Reads stay within rows y-2 .. y+2 and bytes x-12 .. x+27.
 constexpr bool WithinReach() {
-  for (const CandidateYUY2& c : CandidateTableYUY2) {
+  for (const CandidateEntryYUY2& c : CandidateTableYUY2) {
     if (c.frame < kPrev || c.frame > kNext || c.rowOffset < -2 || c.rowOffset > 2) return false;
     if (c.shift < -6 || c.shift > 6 || c.shift % 2 != 0) return false;
   }

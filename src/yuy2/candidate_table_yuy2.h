@@ -15,12 +15,12 @@
 
 namespace velmire {
 
-struct CandidateYUY2 {
+struct CandidateEntryYUY2 {
   int8_t frame;      // -1, 0 or +1: which of frames n-1, n, n+1 holds the candidate
   int8_t rowOffset;  // candidate row relative to the working row
   int8_t shift;      // pixels; the candidate block starts 2*shift bytes from the block
 };
 
-extern const std::array<CandidateYUY2, kYuy2CandidateCount> CandidateTableYUY2;
+extern const std::array<CandidateEntryYUY2, kYuy2CandidateCount> CandidateTableYUY2;
 
 }  // namespace velmire

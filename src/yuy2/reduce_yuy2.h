@@ -8,20 +8,18 @@
 #include "base/settings.h"
 #include "detect/edge_mask.h"
 #include "yuy2/correct_block_yuy2.h"
-#include "yuy2/stronger_block_yuy2.h"
 
 namespace velmire {
 
-struct Yuy2Kernels {
+struct PassKernelsYUY2 {
   EdgeMaskYUY2Fn edgeMask;
-  CorrectBlockYUY2Fn correctBlock;
-  PartnerBlendYUY2Fn partnerBlend;  // the stronger mode
+  CorrectRowYUY2Fn correctRow;
 };
 
 // The frames are packed YUY2 planes of current's row size and height, each read through its own
 // pitch. `output` holds a copy of `current`; only the chroma bytes of marked blocks (or painted
 // macropixels) of rows 2 .. H-3 are written. `mask` holds current.rowSize zero bytes.
-void ReduceCrossColorYUY2(const Settings& settings, const Yuy2Kernels& kernels,
+void ReduceCrossColorYUY2(const Settings& settings, const PassKernelsYUY2& kernels,
                           const PlaneView& previous, const PlaneView& current,
                           const PlaneView& next, const WritablePlaneView& output, uint8_t* mask);
 

@@ -4,13 +4,13 @@
 
 namespace velmire {
 
-Yuy2RowJob MakeRowJobYUY2(const InputFramesYUY2& frames, int y, uint8_t* outputRow, int rowSize,
+RowJobYUY2 MakeRowJobYUY2(const InputFramesYUY2& frames, int y, uint8_t* outputRow, int rowSize,
                           int noise) {
-  Yuy2RowJob job{};
+  RowJobYUY2 job{};
   for (size_t i = 0; i < CandidateTableYUY2.size(); ++i) {
-    const CandidateYUY2& entry = CandidateTableYUY2[i];
+    const CandidateEntryYUY2& entry = CandidateTableYUY2[i];
     const FrameRowsYUY2& frame = frames[static_cast<size_t>(entry.frame + 1)];
-    job.candidates[i] = Yuy2Candidate{frame.Row(y + entry.rowOffset), entry.shift};
+    job.candidates[i] = RowCandidateYUY2{frame.Row(y + entry.rowOffset), entry.shift};
   }
   job.reference = frames[1].Row(y);
   job.output = outputRow;

@@ -23,7 +23,7 @@ using InputFramesYUY2 = std::array<FrameRowsYUY2, 3>;
 
 // The job of working row y (2 <= y <= H-3): every candidate resolved to its row in its own
 // frame, the reference row y of frame n and the output row.
-Yuy2RowJob MakeRowJobYUY2(const InputFramesYUY2& frames, int y, uint8_t* outputRow, int rowSize,
+RowJobYUY2 MakeRowJobYUY2(const InputFramesYUY2& frames, int y, uint8_t* outputRow, int rowSize,
                           int noise);
 
 }  // namespace velmire

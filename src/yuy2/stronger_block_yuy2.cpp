@@ -12,13 +12,13 @@ constexpr int kLumaStride = 2;  // luma samples are every other byte
 
 int IndexOf(int frame, int rowOffset) {
   for (std::size_t i = 0; i < CandidateTableYUY2.size(); ++i) {
-    const CandidateYUY2& c = CandidateTableYUY2[i];
+    const CandidateEntryYUY2& c = CandidateTableYUY2[i];
     if (c.frame == frame && c.rowOffset == rowOffset && c.shift == 0) return static_cast<int>(i);
   }
   return -1;
 }
 
-bool UsablePair(const Yuy2RowJob& job, int a, int b, const PartnerLimits& limits, int x) {
+bool UsablePair(const RowJobYUY2& job, int a, int b, const PartnerLimits& limits, int x) {
   const LumaRun<uint8_t> reference{job.reference + x, kLumaStride};
   const LumaRun<uint8_t> lumaA{job.candidates[static_cast<std::size_t>(a)].row + x, kLumaStride};
   const LumaRun<uint8_t> lumaB{job.candidates[static_cast<std::size_t>(b)].row + x, kLumaStride};
@@ -33,8 +33,9 @@ PartnerEntriesYUY2 PartnerEntriesOfYUY2() {
   return PartnerEntriesYUY2{IndexOf(-1, 0), IndexOf(+1, 0), IndexOf(0, -2), IndexOf(0, +2)};
 }
 
-void BlendBlockWithPartnersYUY2(const Yuy2RowJob& job, const PartnerEntriesYUY2& partners,
-                                const PartnerLimits& limits, int x, const uint8_t* mask) {
+void BlendBlockWithPartnersYUY2(const RowJobYUY2& job, int x, const uint8_t* mask) {
+  const PartnerEntriesYUY2& partners = *job.partners;
+  const PartnerLimits& limits = job.limits;
   const LumaRun<uint8_t> row{job.reference, kLumaStride};
   if (!HasFineDetail(row, x / 2, job.rowSize / 2, limits.detail)) return;
   int a = partners.previous;

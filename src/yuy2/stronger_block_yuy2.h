@@ -21,12 +21,8 @@ struct PartnerEntriesYUY2 {
 
 PartnerEntriesYUY2 PartnerEntriesOfYUY2();
 
-// The block at byte x of `job`; only the chroma of marked macropixels changes.
-using PartnerBlendYUY2Fn = void (*)(const Yuy2RowJob& job, const PartnerEntriesYUY2& partners,
-                                    const PartnerLimits& limits, int x, const uint8_t* mask);
-
-// The portable definition.
-void BlendBlockWithPartnersYUY2(const Yuy2RowJob& job, const PartnerEntriesYUY2& partners,
-                                const PartnerLimits& limits, int x, const uint8_t* mask);
+// The block at byte x of `job`, with the job's partners (not null) and limits; only the chroma
+// of marked macropixels changes. The portable definition.
+void BlendBlockWithPartnersYUY2(const RowJobYUY2& job, int x, const uint8_t* mask);
 
 }  // namespace velmire

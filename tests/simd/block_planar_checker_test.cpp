@@ -52,37 +52,30 @@ PlanarScene MakeScene(int chromaWidth, const SearchLuma& kind, RandomBytes& r) {
   return scene;
 }
 
-struct ResolvedJob {
-  std::vector<PlanarCandidate> entries;
-  PlanarRowJob job;
-};
-
-ResolvedJob MakeJob(const PlanarScene& scene, std::span<const PlanarTableEntry> table,
-                    uint8_t* outputU, uint8_t* outputV, int noise) {
-  ResolvedJob resolved;
-  for (const PlanarTableEntry& e : table) {
-    resolved.entries.push_back(
-        PlanarCandidate{scene.Luma(e.frame, e.lumaRow), scene.Luma(0, e.referenceRow),
-                        scene.U(e.frame, e.chromaRow), scene.V(e.frame, e.chromaRow), e.lumaOffset,
-                        e.chromaOffset});
+RowJobPlanar MakeJob(const PlanarScene& scene, std::span<const CandidateEntryPlanar> table,
+                     uint8_t* outputU, uint8_t* outputV, int noise) {
+  RowJobPlanar job{};
+  for (const CandidateEntryPlanar& e : table) {
+    job.candidates.at(static_cast<size_t>(job.count++)) =
+        RowCandidatePlanar{scene.Luma(e.frame, e.lumaRow), scene.Luma(0, e.referenceRow),
+                           scene.U(e.frame, e.chromaRow), scene.V(e.frame, e.chromaRow),
+                           e.lumaOffset, e.chromaOffset};
   }
-  resolved.job = PlanarRowJob{resolved.entries.data(),
-                              static_cast<int>(resolved.entries.size()),
-                              scene.U(0, 0),
-                              scene.V(0, 0),
-                              outputU,
-                              outputV,
-                              scene.chromaWidth,
-                              noise};
-  return resolved;
+  job.sourceU = scene.U(0, 0);
+  job.sourceV = scene.V(0, 0);
+  job.outputU = outputU;
+  job.outputV = outputV;
+  job.chromaWidth = scene.chromaWidth;
+  job.noise = noise;
+  return job;
 }
 
 // Entries of any frame and rows in any order, with any even luma offset and e = d / 2.
-std::vector<PlanarTableEntry> RandomTable(RandomBytes& r) {
-  std::vector<PlanarTableEntry> table(static_cast<size_t>(r.Between(0, kPlanarMaxCandidates)));
-  for (PlanarTableEntry& e : table) {
+std::vector<CandidateEntryPlanar> RandomTable(RandomBytes& r) {
+  std::vector<CandidateEntryPlanar> table(static_cast<size_t>(r.Between(0, kPlanarMaxCandidates)));
+  for (CandidateEntryPlanar& e : table) {
     const int chromaOffset = r.Between(-3, 3);
-    e = PlanarTableEntry{
+    e = CandidateEntryPlanar{
         static_cast<int8_t>(r.Between(-1, 1)), static_cast<int8_t>(r.Between(-2, 2)),
         static_cast<int8_t>(2 * chromaOffset), static_cast<int8_t>(r.Between(-2, 2)),
         static_cast<int8_t>(r.Between(-1, 1)), static_cast<int8_t>(chromaOffset)};
@@ -91,13 +84,13 @@ std::vector<PlanarTableEntry> RandomTable(RandomBytes& r) {
 }
 
 ::testing::AssertionResult SameBlock(const KernelSet& set, const PlanarScene& scene,
-                                     std::span<const PlanarTableEntry> table, int x, int noise) {
+                                     std::span<const CandidateEntryPlanar> table, int x, int noise) {
   std::vector<uint8_t> expectedU(scene.outputU), expectedV(scene.outputV);
   std::vector<uint8_t> actualU(scene.outputU), actualV(scene.outputV);
-  const ResolvedJob portable = MakeJob(scene, table, expectedU.data(), expectedV.data(), noise);
-  const ResolvedJob vector = MakeJob(scene, table, actualU.data(), actualV.data(), noise);
-  CorrectBlockPlanarPortable(portable.job, x, scene.mask.data());
-  set.correctBlockPlanar(vector.job, x, scene.mask.data());
+  const RowJobPlanar portable = MakeJob(scene, table, expectedU.data(), expectedV.data(), noise);
+  const RowJobPlanar vector = MakeJob(scene, table, actualU.data(), actualV.data(), noise);
+  CorrectBlockPlanarPortable(portable, x, scene.mask.data());
+  set.correctBlockPlanar(vector, x, scene.mask.data());
   if (actualU == expectedU && actualV == expectedV) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure()
          << set.name << ": chroma row of " << scene.chromaWidth << " samples, block " << x << ", "
@@ -114,7 +107,7 @@ std::vector<int> ChromaWidths() {
 
 TEST(PlanarBlockChecker, MatchesPortableOnEveryBlockOfEveryRowWidth) {
   RandomBytes random(3);
-  std::vector<std::vector<PlanarTableEntry>> tables{
+  std::vector<std::vector<CandidateEntryPlanar>> tables{
       {CandidateTablePlanarA.begin(), CandidateTablePlanarA.end()},
       {CandidateTablePlanarB.begin(), CandidateTablePlanarB.end()}};
   for (int t = 0; t < 3; ++t) tables.push_back(RandomTable(random));
@@ -144,10 +137,10 @@ TEST(PlanarBlockChecker, MatchesPortableOnRandomScenes) {
       const SearchLuma& luma = random.Pick(SearchLumaKinds());
       const PlanarScene scene = MakeScene(width, luma, random);
       const int pick = random.Between(0, 2);
-      const std::vector<PlanarTableEntry> table =
-          pick == 0   ? std::vector<PlanarTableEntry>(CandidateTablePlanarA.begin(),
+      const std::vector<CandidateEntryPlanar> table =
+          pick == 0   ? std::vector<CandidateEntryPlanar>(CandidateTablePlanarA.begin(),
                                                     CandidateTablePlanarA.end())
-          : pick == 1 ? std::vector<PlanarTableEntry>(CandidateTablePlanarB.begin(),
+          : pick == 1 ? std::vector<CandidateEntryPlanar>(CandidateTablePlanarB.begin(),
                                                       CandidateTablePlanarB.end())
                       : RandomTable(random);
       const int x = 4 * random.Between(1, width / 4 - 1);

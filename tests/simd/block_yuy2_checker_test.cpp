@@ -16,7 +16,7 @@
 namespace velmire::test {
 namespace {
 
-using Table = std::array<CandidateYUY2, kYuy2CandidateCount>;
+using Table = std::array<CandidateEntryYUY2, kYuy2CandidateCount>;
 
 // Rows y-2 .. y+2 of frames n-1, n and n+1, and the working row's output and mask.
 struct Yuy2Scene {
@@ -52,11 +52,11 @@ Yuy2Scene MakeScene(int rowSize, const SearchLuma& luma, RandomBytes& r) {
   return scene;
 }
 
-Yuy2RowJob MakeJob(const Yuy2Scene& scene, const Table& table, uint8_t* output, int noise) {
-  Yuy2RowJob job{};
+RowJobYUY2 MakeJob(const Yuy2Scene& scene, const Table& table, uint8_t* output, int noise) {
+  RowJobYUY2 job{};
   for (size_t i = 0; i < table.size(); ++i) {
     job.candidates[i] =
-        Yuy2Candidate{scene.Row(table[i].frame, table[i].rowOffset), table[i].shift};
+        RowCandidateYUY2{scene.Row(table[i].frame, table[i].rowOffset), table[i].shift};
   }
   job.reference = scene.Row(0, 0);
   job.output = output;
@@ -68,8 +68,8 @@ Yuy2RowJob MakeJob(const Yuy2Scene& scene, const Table& table, uint8_t* output, 
 // Candidates of any frame, row and shift (even or odd) in any order.
 Table RandomTable(RandomBytes& r) {
   Table table{};
-  for (CandidateYUY2& c : table) {
-    c = CandidateYUY2{static_cast<int8_t>(r.Between(-1, 1)), static_cast<int8_t>(r.Between(-2, 2)),
+  for (CandidateEntryYUY2& c : table) {
+    c = CandidateEntryYUY2{static_cast<int8_t>(r.Between(-1, 1)), static_cast<int8_t>(r.Between(-2, 2)),
                       static_cast<int8_t>(r.Between(-6, 6))};
   }
   return table;

@@ -18,7 +18,7 @@ TEST(CandidateTableYUY2, FollowsTheDescribedOrder) {
   const std::vector<NaiveCandidate> described = NaiveCandidateOrder();
   ASSERT_EQ(described.size(), CandidateTableYUY2.size());
   for (size_t i = 0; i < described.size(); ++i) {
-    const CandidateYUY2& entry = CandidateTableYUY2[i];
+    const CandidateEntryYUY2& entry = CandidateTableYUY2[i];
     EXPECT_EQ((NaiveCandidate{entry.frame, entry.rowOffset, entry.shift}), described[i])
         << "place " << i + 1;
   }

@@ -13,7 +13,7 @@
 namespace velmire {
 
 // The Y, U and V planes of a frame that is only read.
-struct PlanarPlanes {
+struct FrameRowsPlanar {
   const uint8_t* y;
   const uint8_t* u;
   const uint8_t* v;
@@ -36,7 +36,7 @@ struct PlanarPlanes {
 };
 
 // The U and V planes of the output frame, the only planes a pass writes.
-struct PlanarChromaOutput {
+struct OutputRowsPlanar {
   uint8_t* u;
   uint8_t* v;
   ptrdiff_t pitchU;
@@ -53,18 +53,18 @@ struct PlanarChromaOutput {
 };
 
 // Frames n-1, n (as fetched) and n+1, and the output copy of frame n.
-struct PlanarPassPlanes {
-  std::array<PlanarPlanes, 3> inputs;  // indexed by relative frame number + 1
-  PlanarChromaOutput output;
+struct InputFramesPlanar {
+  std::array<FrameRowsPlanar, 3> inputs;  // indexed by relative frame number + 1
+  OutputRowsPlanar output;
 
   // relative: -1 for frame n-1, 0 for frame n, +1 for frame n+1.
-  const PlanarPlanes& Frame(int relative) const {
+  const FrameRowsPlanar& Frame(int relative) const {
     return inputs[static_cast<size_t>(relative + 1)];
   }
-  const PlanarPlanes& Source() const { return Frame(0); }
+  const FrameRowsPlanar& Source() const { return Frame(0); }
 };
 
-PlanarPassPlanes PlanesOf(const FrameView& previous, const FrameView& current,
+InputFramesPlanar InputFramesPlanarOf(const FrameView& previous, const FrameView& current,
                           const FrameView& next, const WritableFrameView& output);
 
 }  // namespace velmire
