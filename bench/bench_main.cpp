@@ -1,9 +1,10 @@
 // velmire_bench: frames per second of whole frames through the filter core, with the portable
 // kernels, with every vector kernel set the processor runs, and of a plain copy of the same
 // frame (the copy every front-end makes for the output: the floor), for each format and three
-// contents, on one thread; then the 10-bit speeds against the 8-bit ones of the same layout. --kernels=NAME measures that set alone (with the copy). Google
-// Benchmark's options apply, e.g. --benchmark_filter=YUY2 or --benchmark_repetitions=3 (the
-// summary then takes the best of the repetitions).
+// contents, on one thread; then the 10-bit speeds against the 8-bit ones of the same layout.
+// --kernels=NAME measures that set alone (with the copy). Google Benchmark's options apply,
+// e.g. --benchmark_filter=YUY2 or --benchmark_repetitions=3 (the summary then takes the best of
+// the repetitions).
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -98,7 +99,9 @@ void PrintHeader() {
 void PrintDepthComparison(const FpsSummaryReporter& reporter,
                           const std::vector<std::string>& contents, const std::string& path) {
   std::vector<std::pair<std::string, std::string>> pairs;
-  for (const DepthPair& pair : DepthComparisonPairs()) pairs.emplace_back(pair.eightBit, pair.tenBit);
+  for (const DepthPair& pair : DepthComparisonPairs()) {
+    pairs.emplace_back(pair.eightBit, pair.tenBit);
+  }
   reporter.PrintDepthComparison(std::cout, pairs, contents, path);
 }
 

@@ -1,7 +1,7 @@
 // The planar block search and blend of every vector kernel set against the portable one, byte
-// for byte, for 8-bit and 16-bit samples, on every block position of rows of every width remainder, with both candidate
-// tables and with random ones. Every luma and chroma row is a buffer of exactly the row's
-// size, so a read past a row's end trips AddressSanitizer.
+// for byte, for 8-bit and 16-bit samples, on every block position of rows of every width
+// remainder, with both candidate tables and with random ones. Every luma and chroma row is a
+// buffer of exactly the row's size, so a read past a row's end trips AddressSanitizer.
 #include <gtest/gtest.h>
 
 #include <array>

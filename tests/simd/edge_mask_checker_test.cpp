@@ -194,7 +194,9 @@ TEST(EdgeMaskChecker, DeepSamplesMatchPortableAtEveryWidthMarginAndPattern) {
       }
       rows.emplace_back(static_cast<size_t>(2 * maskSize), uint16_t{0xFFFF});
       rows.emplace_back(static_cast<size_t>(2 * maskSize));
-      for (uint16_t& sample : rows.back()) sample = static_cast<uint16_t>(random.Between(0, 0xFFFF));
+      for (uint16_t& sample : rows.back()) {
+        sample = static_cast<uint16_t>(random.Between(0, 0xFFFF));
+      }
       for (const std::vector<uint16_t>& luma : rows) {
         for (int margin : kMargins) {
           ++turn;
