@@ -14,8 +14,8 @@ constexpr KernelSet kSse2{"sse2",
                           simd::BuildEdgeMaskPlanarSse2,
                           simd::CorrectBlockYUY2Sse2,
                           simd::CorrectBlockPlanarSse2,
-                          BuildEdgeMaskPlanar16Portable,
-                          CorrectBlockPlanar16Portable,
+                          simd::BuildEdgeMaskPlanar16Sse2,
+                          simd::CorrectBlockPlanar16Sse2,
                           simd::BlendBlockWithPartnersYUY2Sse2,
                           simd::BlendBlockWithPartnersPlanarSse2,
                           BlendBlockWithPartnersPlanar<uint16_t>};
@@ -25,6 +25,7 @@ constexpr KernelSet Avx2Set() {
   set.name = "avx2";
   set.edgeMaskYUY2 = simd::BuildEdgeMaskYUY2Avx2;
   set.edgeMaskPlanar = simd::BuildEdgeMaskPlanarAvx2;
+  set.edgeMaskPlanar16 = simd::BuildEdgeMaskPlanar16Avx2;
   return set;
 }
 

@@ -24,10 +24,15 @@ void BlendBlockWithPartnersPlanarSse2(const PlanarRowJob& job, const PartnerEntr
                                       const PartnerLimits& limits, int x, const uint8_t* mask);
 void BlendBlockWithPartnersYUY2Sse2(const Yuy2RowJob& job, const PartnerEntriesYUY2& partners,
                                     const PartnerLimits& limits, int x, const uint8_t* mask);
+void BuildEdgeMaskPlanar16Sse2(const uint16_t* lumaRow, uint8_t* mask, int chromaRowSize,
+                               int thresholdY, int margin);
+void CorrectBlockPlanar16Sse2(const PlanarRowJob16& job, int x, const uint8_t* mask);
 
 void BuildEdgeMaskYUY2Avx2(const uint8_t* srcRow, uint8_t* mask, int rowSize, int thresholdY,
                            int margin);
 void BuildEdgeMaskPlanarAvx2(const uint8_t* lumaRow, uint8_t* mask, int chromaRowSize,
                              int thresholdY, int margin);
+void BuildEdgeMaskPlanar16Avx2(const uint16_t* lumaRow, uint8_t* mask, int chromaRowSize,
+                               int thresholdY, int margin);
 
 }  // namespace velmire::simd
