@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <random>
+#include <string>
 
 #include "tool/demo/demo_clip.h"
 #include "tool/filtering/layout_conversion.h"
@@ -17,12 +18,19 @@ ptrdiff_t AlignedPitch(int rowSize) {
 }
 
 bool IsPacked(const BenchFormat& f) { return f.format.layout == Layout::kYUY2; }
+bool IsPlanar420(const BenchFormat& f) { return f.format.layout == Layout::kPlanar420; }
+// Formats the tool's conversions do not cover: planar 4:2:2, and samples of more than 8 bits.
+bool NeedsOwnFill(const BenchFormat& f) {
+  return f.format.layout == Layout::kPlanar422 || f.format.bitsPerSample > 8;
+}
+int BytesPerSample(const BenchFormat& f) { return f.format.bitsPerSample > 8 ? 2 : 1; }
 
-// Frame `index` in stream order (Y plane, then U, then V, rows packed), 4:2:2 for YUY2 and
-// 4:2:0 for the planar formats.
+// Frame `index` in stream order (Y plane, then U, then V, rows packed), 8-bit: 4:2:0 for the
+// 4:2:0 formats and 4:2:2 for the others. Deeper formats are filled from it, so that every
+// depth filters the same picture.
 std::vector<uint8_t> StreamFrame(const BenchFormat& format, Content content, int index) {
-  const bool packed = IsPacked(format);
-  const cli::ChromaLayout layout = packed ? cli::ChromaLayout::k422 : cli::ChromaLayout::k420;
+  const bool is420 = IsPlanar420(format);
+  const cli::ChromaLayout layout = is420 ? cli::ChromaLayout::k420 : cli::ChromaLayout::k422;
   const size_t bytes = cli::MakeFrameGeometry(layout, format.width, format.height).frame_bytes();
   switch (content) {
     case Content::kFlat:
@@ -30,7 +38,7 @@ std::vector<uint8_t> StreamFrame(const BenchFormat& format, Content content, int
     case Content::kNatural: {
       const cli::DemoSpec demo{format.width, format.height, kClipFrames};
       cli::DemoFrames frames = cli::RenderDemoFrames(demo, index);
-      return std::move(packed ? frames.yuv422.decoded : frames.yuv420.decoded);
+      return std::move(is420 ? frames.yuv420.decoded : frames.yuv422.decoded);
     }
     case Content::kDense:
       break;
@@ -39,6 +47,28 @@ std::vector<uint8_t> StreamFrame(const BenchFormat& format, Content content, int
   std::vector<uint8_t> frame(bytes);
   for (uint8_t& b : frame) b = static_cast<uint8_t>(random());
   return frame;
+}
+
+// Copies a stream-order 8-bit frame into the planes of a planar frame of any chroma layout and
+// depth, each sample shifted up to the format's bits (the same picture at a higher depth).
+void FillPlanarFrame(const std::vector<uint8_t>& stream, const BenchFormat& format,
+                     const WritableFrameView& view) {
+  const int shift = format.format.bitsPerSample - 8;
+  const uint8_t* from = stream.data();
+  for (const WritablePlaneView* plane : {&view.y, &view.u, &view.v}) {
+    const int samples = plane->rowSize / BytesPerSample(format);
+    for (int row = 0; row < plane->height; ++row) {
+      uint8_t* to = plane->data + row * plane->pitch;
+      for (int i = 0; i < samples; ++i, ++from) {
+        if (BytesPerSample(format) == 1) {
+          to[i] = *from;
+        } else {
+          const uint16_t sample = static_cast<uint16_t>(*from << shift);
+          std::memcpy(to + 2 * i, &sample, sizeof sample);
+        }
+      }
+    }
+  }
 }
 
 }  // namespace
@@ -54,9 +84,11 @@ BenchFrame::BenchFrame(const BenchFormat& format) {
     add(2 * format.width, format.height);
     return;
   }
-  add(format.width, format.height);
-  add(format.width / 2, format.height / 2);
-  add(format.width / 2, format.height / 2);
+  const int sampleBytes = BytesPerSample(format);
+  const int chromaHeight = IsPlanar420(format) ? format.height / 2 : format.height;
+  add(sampleBytes * format.width, format.height);
+  add(sampleBytes * (format.width / 2), chromaHeight);
+  add(sampleBytes * (format.width / 2), chromaHeight);
 }
 
 FrameView BenchFrame::View() const {
@@ -96,6 +128,32 @@ const std::vector<BenchFormat>& BenchFormats() {
       {"YV12 720x480", {Layout::kPlanar420, 8}, 720, 480},
       {"YV12 1920x1080", {Layout::kPlanar420, 8}, 1920, 1080},
   };
+  static const std::vector<BenchFormat> all = WithDepthComparisonFormats(formats);
+  return all;
+}
+
+// The layouts whose 8-bit and 10-bit speeds are compared, each at both depths.
+const std::vector<DepthPair>& DepthComparisonPairs() {
+  static const std::vector<DepthPair> pairs{
+      {"YV12 720x480", "P10 4:2:0 720x480"},
+      {"YV16 720x480", "P10 4:2:2 720x480"},
+      {"YV12 1920x1080", "P10 4:2:0 1920x1080"},
+  };
+  return pairs;
+}
+
+std::vector<BenchFormat> WithDepthComparisonFormats(std::vector<BenchFormat> formats) {
+  const BenchFormat added[] = {
+      {"YV16 720x480", {Layout::kPlanar422, 8}, 720, 480},
+      {"P10 4:2:0 720x480", {Layout::kPlanar420, 10}, 720, 480},
+      {"P10 4:2:2 720x480", {Layout::kPlanar422, 10}, 720, 480},
+      {"P10 4:2:0 1920x1080", {Layout::kPlanar420, 10}, 1920, 1080},
+  };
+  for (const BenchFormat& format : added) {
+    bool present = false;
+    for (const BenchFormat& f : formats) present = present || std::string(f.name) == format.name;
+    if (!present) formats.push_back(format);
+  }
   return formats;
 }
 
@@ -117,7 +175,9 @@ std::vector<BenchFrame> MakeBenchClip(const BenchFormat& format, Content content
     const std::vector<uint8_t> stream = StreamFrame(format, content, i);
     BenchFrame& frame = frames.emplace_back(format);
     const WritableFrameView view = frame.WritableView();
-    if (IsPacked(format)) {
+    if (NeedsOwnFill(format)) {
+      FillPlanarFrame(stream, format, view);
+    } else if (IsPacked(format)) {
       cli::StreamFrameToYUY2(stream.data(), format.width, format.height,
                              {view.y.data, view.y.pitch});
     } else {

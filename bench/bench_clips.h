@@ -1,5 +1,6 @@
-// The clips the benchmark filters: frame formats, each with three contents, held in memory as
-// the frame servers hold them (planes with rows aligned to 64 bytes).
+// The clips the benchmark filters: frame formats (YUY2, planar 4:2:0 and 4:2:2 at 8 and 10
+// bits), each with three contents, held in memory as the frame servers hold them (planes with
+// rows aligned to 64 bytes).
 #pragma once
 
 #include <cstdint>
@@ -17,6 +18,15 @@ struct BenchFormat {
 };
 
 const std::vector<BenchFormat>& BenchFormats();
+
+// The same layout and pictures at 8 and at 10 bits, whose speeds the summary compares.
+struct DepthPair {
+  const char* eightBit;
+  const char* tenBit;
+};
+const std::vector<DepthPair>& DepthComparisonPairs();
+// `formats` with the formats of DepthComparisonPairs() that it lacks.
+std::vector<BenchFormat> WithDepthComparisonFormats(std::vector<BenchFormat> formats);
 
 enum class Content {
   kFlat,     // one grey everywhere: no marks, the pass is mask building and the copy

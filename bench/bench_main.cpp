@@ -1,9 +1,10 @@
 // velmire_bench: frames per second of whole frames through the filter core, with the portable
 // kernels, with every vector kernel set the processor runs, and of a plain copy of the same
 // frame (the copy every front-end makes for the output: the floor), for each format and three
-// contents, on one thread. --kernels=NAME measures that set alone (with the copy). Google
-// Benchmark's options apply, e.g. --benchmark_filter=YUY2 or --benchmark_repetitions=3 (the
-// summary then takes the best of the repetitions).
+// contents, on one thread; then the 10-bit speeds against the 8-bit ones of the same layout.
+// --kernels=NAME measures that set alone (with the copy). Google Benchmark's options apply,
+// e.g. --benchmark_filter=YUY2 or --benchmark_repetitions=3 (the summary then takes the best of
+// the repetitions).
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -13,6 +14,7 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "bench_clips.h"
@@ -93,6 +95,16 @@ void PrintHeader() {
             << ", Margin " << kSettings.Margin << "\n\n";
 }
 
+// The 10-bit speeds against the 8-bit ones of the same layout and pictures.
+void PrintDepthComparison(const FpsSummaryReporter& reporter,
+                          const std::vector<std::string>& contents, const std::string& path) {
+  std::vector<std::pair<std::string, std::string>> pairs;
+  for (const DepthPair& pair : DepthComparisonPairs()) {
+    pairs.emplace_back(pair.eightBit, pair.tenBit);
+  }
+  reporter.PrintDepthComparison(std::cout, pairs, contents, path);
+}
+
 }  // namespace
 }  // namespace velmire::bench
 
@@ -122,6 +134,7 @@ int main(int argc, char** argv) {
   FpsSummaryReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   reporter.PrintSummary(std::cout, formats, contents, kernels.back()->name);
+  PrintDepthComparison(reporter, contents, kernels.back()->name);
   benchmark::Shutdown();
   return 0;
 }

@@ -29,7 +29,7 @@ void FpsSummaryReporter::PrintSummary(std::ostream& out, const std::vector<std::
     return it == fps_.end() ? 0.0 : it->second;
   };
   char line[256];
-  std::snprintf(line, sizeof line, "\n%-16s %-8s %10s %10s %10s %10s %10s\n", "frames/s", "content",
+  std::snprintf(line, sizeof line, "\n%-20s %-8s %10s %10s %10s %10s %10s\n", "frames/s", "content",
                 "copy", "portable", vectorPath.c_str(), "speed-up", "pass/copy");
   out << line;
   for (const std::string& format : formats) {
@@ -40,8 +40,31 @@ void FpsSummaryReporter::PrintSummary(std::ostream& out, const std::vector<std::
       if (copy == 0 && portable == 0 && vector == 0) continue;  // filtered out of this run
       const double speedUp = portable > 0 ? vector / portable : 0;
       const double passOverCopy = vector > 0 ? copy / vector : 0;
-      std::snprintf(line, sizeof line, "%-16s %-8s %10.1f %10.1f %10.1f %9.2fx %9.2fx\n",
+      std::snprintf(line, sizeof line, "%-20s %-8s %10.1f %10.1f %10.1f %9.2fx %9.2fx\n",
                     format.c_str(), content.c_str(), copy, portable, vector, speedUp, passOverCopy);
+      out << line;
+    }
+  }
+}
+
+void FpsSummaryReporter::PrintDepthComparison(
+    std::ostream& out, const std::vector<std::pair<std::string, std::string>>& pairs,
+    const std::vector<std::string>& contents, const std::string& path) const {
+  auto fps = [&](const std::string& name) {
+    const auto it = fps_.find(name);
+    return it == fps_.end() ? 0.0 : it->second;
+  };
+  char line[256];
+  std::snprintf(line, sizeof line, "\n%-20s %-20s %-8s %10s %10s %10s\n", "8-bit", "10-bit",
+                "content", "8-bit", "10-bit", "10/8");
+  out << line;
+  for (const auto& [eightBit, tenBit] : pairs) {
+    for (const std::string& content : contents) {
+      const double eight = fps(BenchName(eightBit, content, path));
+      const double ten = fps(BenchName(tenBit, content, path));
+      if (eight == 0 || ten == 0) continue;  // filtered out of this run
+      std::snprintf(line, sizeof line, "%-20s %-20s %-8s %10.1f %10.1f %9.2fx\n",
+                    eightBit.c_str(), tenBit.c_str(), content.c_str(), eight, ten, ten / eight);
       out << line;
     }
   }

@@ -7,6 +7,7 @@
 #include <map>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace velmire::bench {
@@ -24,6 +25,13 @@ class FpsSummaryReporter : public benchmark::ConsoleReporter {
   // path's speed-up over the portable one, and the pass's time as a multiple of the copy's.
   void PrintSummary(std::ostream& out, const std::vector<std::string>& formats,
                     const std::vector<std::string>& contents, const std::string& vectorPath) const;
+
+  // One line per pair of formats (the same layout at 8 and at 10 bits) and content: the frames
+  // per second of `path` at both depths, and the 10-bit speed as a share of the 8-bit one.
+  void PrintDepthComparison(std::ostream& out,
+                            const std::vector<std::pair<std::string, std::string>>& pairs,
+                            const std::vector<std::string>& contents,
+                            const std::string& path) const;
 
  private:
   // Frames per second by benchmark name; with repetitions, the best of them.

@@ -13,13 +13,13 @@ constexpr KernelSet kSse2{
     .name = "sse2",
     .edgeMaskYUY2 = simd::BuildEdgeMaskYUY2Sse2,
     .edgeMaskPlanar = simd::BuildEdgeMaskPlanarSse2,
-    .edgeMaskPlanar16 = BuildEdgeMaskPlanar16Portable,
+    .edgeMaskPlanar16 = simd::BuildEdgeMaskPlanar16Sse2,
     .correctBlockYUY2 = simd::CorrectBlockYUY2Sse2,
     .correctBlockPlanar = simd::CorrectBlockPlanarSse2,
-    .correctBlockPlanar16 = CorrectBlockPlanar16Portable,
+    .correctBlockPlanar16 = simd::CorrectBlockPlanar16Sse2,
     .correctRowYUY2 = simd::CorrectRowYUY2Sse2,
     .correctRowPlanar = simd::CorrectRowPlanarSse2,
-    .correctRowPlanar16 = CorrectRowPlanar16Portable,
+    .correctRowPlanar16 = simd::CorrectRowPlanar16Sse2,
 };
 
 constexpr KernelSet Avx2Set() {
@@ -27,6 +27,7 @@ constexpr KernelSet Avx2Set() {
   set.name = "avx2";
   set.edgeMaskYUY2 = simd::BuildEdgeMaskYUY2Avx2;
   set.edgeMaskPlanar = simd::BuildEdgeMaskPlanarAvx2;
+  set.edgeMaskPlanar16 = simd::BuildEdgeMaskPlanar16Avx2;
   return set;
 }
 

@@ -24,10 +24,16 @@ void CorrectRowYUY2Sse2(const RowJobYUY2& job, const uint8_t* mask);
 void CorrectRowPlanarSse2(const RowJobPlanar& job, const uint8_t* mask);
 void BlendBlockWithPartnersPlanarSse2(const RowJobPlanar& job, int x, const uint8_t* mask);
 void BlendBlockWithPartnersYUY2Sse2(const RowJobYUY2& job, int x, const uint8_t* mask);
+void BuildEdgeMaskPlanar16Sse2(const uint16_t* lumaRow, uint8_t* mask, int chromaRowSize,
+                               int thresholdY, int margin);
+void CorrectBlockPlanar16Sse2(const RowJobPlanar16& job, int x, const uint8_t* mask);
+void CorrectRowPlanar16Sse2(const RowJobPlanar16& job, const uint8_t* mask);
 
 void BuildEdgeMaskYUY2Avx2(const uint8_t* srcRow, uint8_t* mask, int rowSize, int thresholdY,
                            int margin);
 void BuildEdgeMaskPlanarAvx2(const uint8_t* lumaRow, uint8_t* mask, int chromaRowSize,
                              int thresholdY, int margin);
+void BuildEdgeMaskPlanar16Avx2(const uint16_t* lumaRow, uint8_t* mask, int chromaRowSize,
+                               int thresholdY, int margin);
 
 }  // namespace velmire::simd

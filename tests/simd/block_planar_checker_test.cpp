@@ -1,7 +1,7 @@
 // The planar block search and blend of every vector kernel set against the portable one, byte
-// for byte, on every block position of rows of every width remainder, with both candidate
-// tables and with random ones. Every luma and chroma row is a buffer of exactly the row's
-// size, so a read past a row's end trips AddressSanitizer.
+// for byte, for 8-bit and 16-bit samples, on every block position of rows of every width
+// remainder, with both candidate tables and with random ones. Every luma and chroma row is a
+// buffer of exactly the row's size, so a read past a row's end trips AddressSanitizer.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -18,33 +18,56 @@ namespace velmire::test {
 namespace {
 
 // Luma rows 2cy-2 .. 2cy+2 and chroma rows cy-1 .. cy+1 of frames n-1, n and n+1, and the
-// chroma row's output and mask.
+// chroma row's output and mask, of 8-bit or 16-bit samples.
+template <typename Sample>
 struct PlanarScene {
+  using Row = std::vector<Sample>;
   int chromaWidth;
-  std::array<std::array<std::vector<uint8_t>, 5>, 3> luma;  // [frame + 1][luma row + 2]
-  std::array<std::array<std::vector<uint8_t>, 3>, 3> u;     // [frame + 1][chroma row + 1]
-  std::array<std::array<std::vector<uint8_t>, 3>, 3> v;
-  std::vector<uint8_t> outputU, outputV;
+  std::array<std::array<Row, 5>, 3> luma;  // [frame + 1][luma row + 2]
+  std::array<std::array<Row, 3>, 3> u;     // [frame + 1][chroma row + 1]
+  std::array<std::array<Row, 3>, 3> v;
+  Row outputU, outputV;
   std::vector<uint8_t> mask;
 
-  const uint8_t* Luma(int frame, int row) const {
+  const Sample* Luma(int frame, int row) const {
     return luma[Index(frame)][Index(row + 1)].data();
   }
-  const uint8_t* U(int frame, int row) const { return u[Index(frame)][Index(row)].data(); }
-  const uint8_t* V(int frame, int row) const { return v[Index(frame)][Index(row)].data(); }
+  const Sample* U(int frame, int row) const { return u[Index(frame)][Index(row)].data(); }
+  const Sample* V(int frame, int row) const { return v[Index(frame)][Index(row)].data(); }
 
  private:
   static size_t Index(int relative) { return static_cast<size_t>(relative + 1); }
 };
 
-PlanarScene MakeScene(int chromaWidth, const SearchLuma& kind, RandomBytes& r) {
+// Samples from bytes: as they are, or spread over 16 bits (255 becomes 0xFFFF, so differences
+// reach 8 * 0xFFFF).
+uint8_t SampleOf(uint8_t byte, uint8_t) { return byte; }
+uint16_t SampleOf(uint8_t byte, uint16_t) { return static_cast<uint16_t>(byte * 257); }
+
+template <typename Sample>
+std::vector<Sample> Samples(const std::vector<uint8_t>& bytes) {
+  std::vector<Sample> samples(bytes.size());
+  for (size_t i = 0; i < bytes.size(); ++i) samples[i] = SampleOf(bytes[i], Sample{});
+  return samples;
+}
+
+template <typename Sample>
+std::vector<Sample> RandomSamples(RandomBytes& r, size_t count) {
+  std::vector<Sample> samples(count);
+  for (Sample& s : samples) s = static_cast<Sample>(r.Between(0, Sample(~Sample{0})));
+  return samples;
+}
+
+template <typename Sample>
+PlanarScene<Sample> MakeScene(int chromaWidth, const SearchLuma& kind, RandomBytes& r) {
   const size_t w = static_cast<size_t>(chromaWidth);
-  PlanarScene scene{chromaWidth, {}, {}, {}, r.Bytes(w), r.Bytes(w), {}};
+  PlanarScene<Sample> scene{chromaWidth, {}, {}, {}, RandomSamples<Sample>(r, w),
+                            RandomSamples<Sample>(r, w), {}};
   for (auto& frame : scene.luma)
-    for (auto& row : frame) row = kind.row(r, 2 * chromaWidth);
+    for (auto& row : frame) row = Samples<Sample>(kind.row(r, 2 * chromaWidth));
   for (auto* plane : {&scene.u, &scene.v})
     for (auto& frame : *plane)
-      for (auto& row : frame) row = r.Bytes(w);
+      for (auto& row : frame) row = RandomSamples<Sample>(r, w);
   // Entries of 0x00 and 0xFF as the mask routine leaves them, or any byte values.
   const bool anyBytes = r.Chance(25);
   scene.mask.resize(w);
@@ -52,14 +75,16 @@ PlanarScene MakeScene(int chromaWidth, const SearchLuma& kind, RandomBytes& r) {
   return scene;
 }
 
-RowJobPlanar MakeJob(const PlanarScene& scene, std::span<const CandidateEntryPlanar> table,
-                     uint8_t* outputU, uint8_t* outputV, int noise) {
-  RowJobPlanar job{};
+template <typename Sample>
+RowJobPlanarOf<Sample> MakeJob(const PlanarScene<Sample>& scene,
+                               std::span<const CandidateEntryPlanar> table, Sample* outputU,
+                               Sample* outputV, int noise) {
+  RowJobPlanarOf<Sample> job{};
   for (const CandidateEntryPlanar& e : table) {
-    job.candidates.at(static_cast<size_t>(job.count++)) =
-        RowCandidatePlanar{scene.Luma(e.frame, e.lumaRow), scene.Luma(0, e.referenceRow),
-                           scene.U(e.frame, e.chromaRow), scene.V(e.frame, e.chromaRow),
-                           e.lumaOffset, e.chromaOffset};
+    job.candidates.at(static_cast<size_t>(job.count++)) = RowCandidatePlanarOf<Sample>{
+        scene.Luma(e.frame, e.lumaRow), scene.Luma(0, e.referenceRow),
+        scene.U(e.frame, e.chromaRow), scene.V(e.frame, e.chromaRow), e.lumaOffset,
+        e.chromaOffset};
   }
   job.sourceU = scene.U(0, 0);
   job.sourceV = scene.V(0, 0);
@@ -83,19 +108,28 @@ std::vector<CandidateEntryPlanar> RandomTable(RandomBytes& r) {
   return table;
 }
 
-::testing::AssertionResult SameBlock(const KernelSet& set, const PlanarScene& scene,
+// The kernel under test for a sample type.
+CorrectBlockPlanarFnOf<uint8_t> BlockKernel(const KernelSet& set, uint8_t) {
+  return set.correctBlockPlanar;
+}
+CorrectBlockPlanarFnOf<uint16_t> BlockKernel(const KernelSet& set, uint16_t) {
+  return set.correctBlockPlanar16;
+}
+
+template <typename Sample>
+::testing::AssertionResult SameBlock(const KernelSet& set, const PlanarScene<Sample>& scene,
                                      std::span<const CandidateEntryPlanar> table, int x, int noise) {
-  std::vector<uint8_t> expectedU(scene.outputU), expectedV(scene.outputV);
-  std::vector<uint8_t> actualU(scene.outputU), actualV(scene.outputV);
-  const RowJobPlanar portable = MakeJob(scene, table, expectedU.data(), expectedV.data(), noise);
-  const RowJobPlanar vector = MakeJob(scene, table, actualU.data(), actualV.data(), noise);
-  CorrectBlockPlanarPortable(portable, x, scene.mask.data());
-  set.correctBlockPlanar(vector, x, scene.mask.data());
+  std::vector<Sample> expectedU(scene.outputU), expectedV(scene.outputV);
+  std::vector<Sample> actualU(scene.outputU), actualV(scene.outputV);
+  const auto portable = MakeJob(scene, table, expectedU.data(), expectedV.data(), noise);
+  const auto vector = MakeJob(scene, table, actualU.data(), actualV.data(), noise);
+  BlockKernel(PortableKernels(), Sample{})(portable, x, scene.mask.data());
+  BlockKernel(set, Sample{})(vector, x, scene.mask.data());
   if (actualU == expectedU && actualV == expectedV) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure()
-         << set.name << ": chroma row of " << scene.chromaWidth << " samples, block " << x << ", "
-         << table.size() << " entries, Noise " << noise << ": "
-         << (actualU == expectedU ? "V" : "U") << " differs from the portable result";
+         << set.name << ": " << 8 * sizeof(Sample) << "-bit chroma row of " << scene.chromaWidth
+         << " samples, block " << x << ", " << table.size() << " entries, Noise " << noise
+         << ": " << (actualU == expectedU ? "V" : "U") << " differs from the portable result";
 }
 
 std::vector<int> ChromaWidths() {
@@ -105,21 +139,31 @@ std::vector<int> ChromaWidths() {
   return widths;
 }
 
-TEST(PlanarBlockChecker, MatchesPortableOnEveryBlockOfEveryRowWidth) {
-  RandomBytes random(3);
+// Noise values of 16-bit samples: 0, Noise 255 scaled to 10 and to 16 bits, and the ends of
+// the range of differences (8 * 0xFFFF).
+const std::vector<int>& NoisesFor(uint16_t) {
+  static const std::vector<int> values{0, 1, 2, 240, 1020, 65280, 65535, 65536, 524280, 524281, -1};
+  return values;
+}
+const std::vector<int>& NoisesFor(uint8_t) { return NoiseValues(); }
+
+template <typename Sample>
+void CheckEveryBlockOfEveryRowWidth(uint32_t seed) {
+  RandomBytes random(seed);
   std::vector<std::vector<CandidateEntryPlanar>> tables{
       {CandidateTablePlanarA.begin(), CandidateTablePlanarA.end()},
       {CandidateTablePlanarB.begin(), CandidateTablePlanarB.end()}};
   for (int t = 0; t < 3; ++t) tables.push_back(RandomTable(random));
+  const std::vector<int>& noises = NoisesFor(Sample{});
   int turn = 0;
   for (const KernelSet* set : VectorKernelSets()) {
     for (int width : ChromaWidths()) {
       for (const SearchLuma& luma : SearchLumaKinds()) {
-        const PlanarScene scene = MakeScene(width, luma, random);
+        const PlanarScene<Sample> scene = MakeScene<Sample>(width, luma, random);
         for (size_t t = 0; t < tables.size(); ++t) {
           // Every block position the contract allows, the last one flush with the row's end.
           for (int x = 4; x + 4 <= width; x += 4) {
-            const int noise = NoiseValues()[static_cast<size_t>(++turn) % NoiseValues().size()];
+            const int noise = noises[static_cast<size_t>(++turn) % noises.size()];
             ASSERT_TRUE(SameBlock(*set, scene, tables[t], x, noise))
                 << "luma " << luma.name << ", table " << t;
           }
@@ -129,13 +173,16 @@ TEST(PlanarBlockChecker, MatchesPortableOnEveryBlockOfEveryRowWidth) {
   }
 }
 
-TEST(PlanarBlockChecker, MatchesPortableOnRandomScenes) {
-  RandomBytes random(77);
+template <typename Sample>
+void CheckRandomScenes(uint32_t seed) {
+  RandomBytes random(seed);
+  const std::vector<int>& noises = NoisesFor(Sample{});
+  const int largestNoise = sizeof(Sample) == 1 ? 255 : 65280;
   for (const KernelSet* set : VectorKernelSets()) {
     for (int run = 0; run < 2000; ++run) {
       const int width = random.Between(8, 200);
       const SearchLuma& luma = random.Pick(SearchLumaKinds());
-      const PlanarScene scene = MakeScene(width, luma, random);
+      const PlanarScene<Sample> scene = MakeScene<Sample>(width, luma, random);
       const int pick = random.Between(0, 2);
       const std::vector<CandidateEntryPlanar> table =
           pick == 0   ? std::vector<CandidateEntryPlanar>(CandidateTablePlanarA.begin(),
@@ -144,11 +191,26 @@ TEST(PlanarBlockChecker, MatchesPortableOnRandomScenes) {
                                                       CandidateTablePlanarB.end())
                       : RandomTable(random);
       const int x = 4 * random.Between(1, width / 4 - 1);
-      const int noise = random.Chance(50) ? random.Between(0, 255) : random.Pick(NoiseValues());
+      const int noise =
+          random.Chance(50) ? random.Between(0, largestNoise) : random.Pick(noises);
       ASSERT_TRUE(SameBlock(*set, scene, table, x, noise))
           << "run " << run << ", luma " << luma.name;
     }
   }
+}
+
+TEST(PlanarBlockChecker, MatchesPortableOnEveryBlockOfEveryRowWidth) {
+  CheckEveryBlockOfEveryRowWidth<uint8_t>(3);
+}
+
+TEST(PlanarBlockChecker, DeepSamplesMatchPortableOnEveryBlockOfEveryRowWidth) {
+  CheckEveryBlockOfEveryRowWidth<uint16_t>(5);
+}
+
+TEST(PlanarBlockChecker, MatchesPortableOnRandomScenes) { CheckRandomScenes<uint8_t>(77); }
+
+TEST(PlanarBlockChecker, DeepSamplesMatchPortableOnRandomScenes) {
+  CheckRandomScenes<uint16_t>(78);
 }
 
 }  // namespace

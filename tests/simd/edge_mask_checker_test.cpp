@@ -1,6 +1,7 @@
-// Both mask routines of every vector kernel set against the portable ones, byte for byte, on
-// rows of every width remainder held in buffers of exactly the row's size (so that a read or
-// write past either end trips AddressSanitizer), with masks arriving cleared or already set.
+// The mask routines of every vector kernel set (YUY2, planar, planar of 16-bit samples) against
+// the portable ones, byte for byte, on rows of every width remainder held in buffers of exactly
+// the row's size (so that a read or write past either end trips AddressSanitizer), with masks
+// arriving cleared or already set.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -143,6 +144,70 @@ TEST(EdgeMaskChecker, MatchesPortableOnRandomRows) {
       const std::vector<uint8_t> initial = InitialMask(layout, maskSize, run % 3, random);
       ASSERT_TRUE(SameMask(*set, layout, row, initial, threshold, margin))
           << "run " << run << ", pattern " << pattern.name;
+    }
+  }
+}
+
+// 16-bit rows are made from the byte patterns: 10-bit video, the full 16-bit range (255 becomes
+// 0xFFFF), and small steps around 0x8000, where signed 16-bit arithmetic would go wrong.
+struct DeepMapping {
+  const char* name;
+  uint16_t (*sample)(uint8_t byte);
+};
+
+const DeepMapping kDeepMappings[] = {
+    {"10-bit", [](uint8_t b) { return static_cast<uint16_t>(b << 2); }},
+    {"full range", [](uint8_t b) { return static_cast<uint16_t>(b * 257); }},
+    {"around 0x8000", [](uint8_t b) { return static_cast<uint16_t>(0x8000 + (b - 128) * 3); }},
+};
+
+const std::vector<int> kDeepThresholds{0, 1, 2, 120, 0x7FFF, 0x8000, 65280, 65535, -5, 70000};
+
+::testing::AssertionResult SameMask16(const KernelSet& set, const std::vector<uint16_t>& luma,
+                                      int maskSize, const std::vector<uint8_t>& initial,
+                                      int threshold, int margin) {
+  std::vector<uint8_t> expected(initial);
+  std::vector<uint8_t> actual(initial);
+  BuildEdgeMaskPlanar16Portable(luma.data(), expected.data(), maskSize, threshold, margin);
+  set.edgeMaskPlanar16(luma.data(), actual.data(), maskSize, threshold, margin);
+  if (actual == expected) return ::testing::AssertionSuccess();
+  size_t at = 0;
+  while (actual[at] == expected[at]) ++at;
+  return ::testing::AssertionFailure()
+         << set.name << " 16-bit planar mask of " << maskSize << " entries, threshold "
+         << threshold << ", margin " << margin << ": entry " << at << " is " << int{actual[at]}
+         << ", portable gives " << int{expected[at]};
+}
+
+TEST(EdgeMaskChecker, DeepSamplesMatchPortableAtEveryWidthMarginAndPattern) {
+  RandomBytes random(16);
+  int turn = 0;
+  for (const KernelSet* set : VectorKernelSets()) {
+    for (int maskSize : MaskSizes(Layout::kPlanar)) {
+      std::vector<std::vector<uint16_t>> rows;
+      for (const DeepMapping& mapping : kDeepMappings) {
+        for (const LumaPattern& pattern : LumaPatterns()) {
+          const std::vector<uint8_t> bytes = pattern.make(random, 2 * maskSize);
+          rows.emplace_back(bytes.size());
+          for (size_t i = 0; i < bytes.size(); ++i) rows.back()[i] = mapping.sample(bytes[i]);
+        }
+      }
+      rows.emplace_back(static_cast<size_t>(2 * maskSize), uint16_t{0xFFFF});
+      rows.emplace_back(static_cast<size_t>(2 * maskSize));
+      for (uint16_t& sample : rows.back()) {
+        sample = static_cast<uint16_t>(random.Between(0, 0xFFFF));
+      }
+      for (const std::vector<uint16_t>& luma : rows) {
+        for (int margin : kMargins) {
+          ++turn;
+          const int threshold =
+              kDeepThresholds[static_cast<size_t>(turn) % kDeepThresholds.size()];
+          const std::vector<uint8_t> initial =
+              InitialMask(Layout::kPlanar, maskSize, turn % 3, random);
+          ASSERT_TRUE(SameMask16(*set, luma, maskSize, initial, threshold, margin))
+              << "row " << (&luma - rows.data());
+        }
+      }
     }
   }
 }
