@@ -1,6 +1,7 @@
 #include "avisynthplus/frame_filter.h"
 
 #include <new>
+#include <thread>
 
 #include "core/cross_color.h"
 
@@ -50,6 +51,23 @@ AVS_VideoFrame* Fail(AVS_FilterInfo* fi, const char* error, AVS_VideoFrame* cons
   return nullptr;
 }
 
+// Frame n of the input clip, or null with its error. AviSynth+'s frame cache can hand a thread
+// an empty frame, without an error, while another thread's failed fetch of that frame is being
+// taken over by a third; asked again, the cache waits for that fetch and reports its error.
+AVS_VideoFrame* FetchFrame(AVS_Clip* child, int n, const char** error) {
+  constexpr int kAttempts = 16;
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    if (AVS_VideoFrame* frame = avs_get_frame(child, n)) return frame;
+    if (const char* message = avs_clip_get_error(child)) {
+      *error = message;
+      return nullptr;
+    }
+    std::this_thread::yield();
+  }
+  *error = "Velmire : the input clip gave no frame";
+  return nullptr;
+}
+
 }  // namespace
 
 AVS_VideoFrame* AVSC_CC GetFilteredFrame(AVS_FilterInfo* fi, int n) {
@@ -58,11 +76,9 @@ AVS_VideoFrame* AVSC_CC GetFilteredFrame(AVS_FilterInfo* fi, int n) {
 
   AVS_VideoFrame* inputs[3] = {};
   for (int i = 0; i < 3; ++i) {
-    inputs[i] = avs_get_frame(fi->child, n - 1 + i);
-    if (!inputs[i]) {
-      const char* error = avs_clip_get_error(fi->child);
-      return Fail(fi, error ? error : "Velmire : the input clip gave no frame", inputs);
-    }
+    const char* error = nullptr;
+    inputs[i] = FetchFrame(fi->child, n - 1 + i, &error);
+    if (!inputs[i]) return Fail(fi, error, inputs);
   }
   AVS_VideoFrame* output = avs_new_video_frame_p(fi->env, &fi->vi, inputs[1]);
   if (!output) {
