@@ -125,35 +125,13 @@ void BenchFrame::CopyFrom(const BenchFrame& source) {
 const std::vector<BenchFormat>& BenchFormats() {
   static const std::vector<BenchFormat> formats{
       {"YUY2 720x480", {Layout::kYUY2, 8}, 720, 480},
+      {"YV16 720x480", {Layout::kPlanar422, 8}, 720, 480},
       {"YV12 720x480", {Layout::kPlanar420, 8}, 720, 480},
       {"YV12 1920x1080", {Layout::kPlanar420, 8}, 1920, 1080},
-  };
-  static const std::vector<BenchFormat> all = WithDepthComparisonFormats(formats);
-  return all;
-}
-
-// The layouts whose 8-bit and 10-bit speeds are compared, each at both depths.
-const std::vector<DepthPair>& DepthComparisonPairs() {
-  static const std::vector<DepthPair> pairs{
-      {"YV12 720x480", "P10 4:2:0 720x480"},
-      {"YV16 720x480", "P10 4:2:2 720x480"},
-      {"YV12 1920x1080", "P10 4:2:0 1920x1080"},
-  };
-  return pairs;
-}
-
-std::vector<BenchFormat> WithDepthComparisonFormats(std::vector<BenchFormat> formats) {
-  const BenchFormat added[] = {
-      {"YV16 720x480", {Layout::kPlanar422, 8}, 720, 480},
-      {"P10 4:2:0 720x480", {Layout::kPlanar420, 10}, 720, 480},
       {"P10 4:2:2 720x480", {Layout::kPlanar422, 10}, 720, 480},
+      {"P10 4:2:0 720x480", {Layout::kPlanar420, 10}, 720, 480},
       {"P10 4:2:0 1920x1080", {Layout::kPlanar420, 10}, 1920, 1080},
   };
-  for (const BenchFormat& format : added) {
-    bool present = false;
-    for (const BenchFormat& f : formats) present = present || std::string(f.name) == format.name;
-    if (!present) formats.push_back(format);
-  }
   return formats;
 }
 

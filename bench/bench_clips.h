@@ -17,16 +17,9 @@ struct BenchFormat {
   int height;
 };
 
+// YUY2 and planar 4:2:2 of the same pictures, 4:2:0 at two sizes, and 10-bit versions of the
+// planar ones (the 8-bit pictures shifted up, so the filter decides the same at both depths).
 const std::vector<BenchFormat>& BenchFormats();
-
-// The same layout and pictures at 8 and at 10 bits, whose speeds the summary compares.
-struct DepthPair {
-  const char* eightBit;
-  const char* tenBit;
-};
-const std::vector<DepthPair>& DepthComparisonPairs();
-// `formats` with the formats of DepthComparisonPairs() that it lacks.
-std::vector<BenchFormat> WithDepthComparisonFormats(std::vector<BenchFormat> formats);
 
 enum class Content {
   kFlat,     // one grey everywhere: no marks, the pass is mask building and the copy

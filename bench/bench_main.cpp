@@ -1,8 +1,9 @@
 // velmire_bench: frames per second of whole frames through the filter core, with the portable
 // kernels, with every vector kernel set the processor runs, and of a plain copy of the same
 // frame (the copy every front-end makes for the output: the floor), for each format and three
-// contents, on one thread; then the 10-bit speeds against the 8-bit ones of the same layout.
-// --kernels=NAME measures that set alone (with the copy). Google Benchmark's options apply,
+// contents, on one thread, and the fastest set in the stronger mode; then the comparisons the
+// speed targets are stated in: 10-bit against 8-bit, planar 4:2:2 against YUY2, mode 1 against
+// mode 0. --kernels=NAME measures that set alone (with the copy). Google Benchmark's options apply,
 // e.g. --benchmark_filter=YUY2 or --benchmark_repetitions=3 (the summary then takes the best of
 // the repetitions).
 #include <benchmark/benchmark.h>
@@ -28,6 +29,9 @@ namespace {
 
 const Settings kSettings{};  // the script function's defaults
 
+// The path name of a kernel set's run in the stronger mode, at otherwise the same settings.
+std::string StrongerPath(const std::string& kernels) { return kernels + " mode 1"; }
+
 void CountFrames(benchmark::State& state) {
   state.counters["fps"] =
       benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
@@ -51,14 +55,15 @@ void RegisterCopy(const std::string& name, Clip clip, const BenchFormat& format)
 
 // The copy and the pass over frame n, with frames n-1 and n+1 clamped to the clip.
 void RegisterFilter(const std::string& name, Clip clip, const BenchFormat& format,
-                    const KernelSet& kernels) {
-  benchmark::RegisterBenchmark(name.c_str(), [clip, format, &kernels](benchmark::State& state) {
+                    const KernelSet& kernels, const Settings& settings = kSettings) {
+  benchmark::RegisterBenchmark(name.c_str(), [clip, format, &kernels,
+                                              settings](benchmark::State& state) {
     const std::vector<BenchFrame>& frames = *clip;
     BenchFrame output(format);
     int n = 0;
     for (auto _ : state) {
       output.CopyFrom(frames[size_t(n)]);
-      ReduceCrossColor(format.format, kSettings, kernels,
+      ReduceCrossColor(format.format, settings, kernels,
                        frames[size_t(n > 0 ? n - 1 : 0)].View(), frames[size_t(n)].View(),
                        frames[size_t(n + 1 < kClipFrames ? n + 1 : n)].View(),
                        output.WritableView());
@@ -95,14 +100,31 @@ void PrintHeader() {
             << ", Margin " << kSettings.Margin << "\n\n";
 }
 
-// The 10-bit speeds against the 8-bit ones of the same layout and pictures.
-void PrintDepthComparison(const FpsSummaryReporter& reporter,
-                          const std::vector<std::string>& contents, const std::string& path) {
-  std::vector<std::pair<std::string, std::string>> pairs;
-  for (const DepthPair& pair : DepthComparisonPairs()) {
-    pairs.emplace_back(pair.eightBit, pair.tenBit);
+// The speed targets that compare two paths, all with the fastest kernel set: 10-bit against
+// 8-bit of the same layout and pictures, planar 4:2:2 against YUY2, and the stronger mode
+// against mode 0.
+void PrintComparisons(const FpsSummaryReporter& reporter, const std::vector<std::string>& contents,
+                      const std::string& path) {
+  using Comparison = FpsSummaryReporter::Comparison;
+  auto rows = [&](const char* baseline, const char* measured, const std::string& baselinePath,
+                  const std::string& measuredPath, std::vector<Comparison>& out) {
+    for (const std::string& content : contents) {
+      out.push_back({std::string(measured) + " " + content,
+                     BenchName(baseline, content, baselinePath),
+                     BenchName(measured, content, measuredPath)});
+    }
+  };
+  std::vector<Comparison> depth, layout, mode;
+  rows("YV16 720x480", "P10 4:2:2 720x480", path, path, depth);
+  rows("YV12 720x480", "P10 4:2:0 720x480", path, path, depth);
+  rows("YV12 1920x1080", "P10 4:2:0 1920x1080", path, path, depth);
+  rows("YUY2 720x480", "YV16 720x480", path, path, layout);
+  for (const BenchFormat& format : BenchFormats()) {
+    rows(format.name, format.name, path, StrongerPath(path), mode);
   }
-  reporter.PrintDepthComparison(std::cout, pairs, contents, path);
+  reporter.PrintComparison(std::cout, "8-bit", "10-bit", depth);
+  reporter.PrintComparison(std::cout, "YUY2", "planar 4:2:2", layout);
+  reporter.PrintComparison(std::cout, "mode 0", "mode 1", mode);
 }
 
 }  // namespace
@@ -128,13 +150,18 @@ int main(int argc, char** argv) {
         RegisterFilter(BenchName(format.name, ContentName(content), set->name), clip, format,
                        *set);
       }
+      Settings stronger = kSettings;
+      stronger.Mode = 1;
+      const KernelSet& fastest = *kernels.back();
+      RegisterFilter(BenchName(format.name, ContentName(content), StrongerPath(fastest.name)),
+                     clip, format, fastest, stronger);
     }
   }
 
   FpsSummaryReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   reporter.PrintSummary(std::cout, formats, contents, kernels.back()->name);
-  PrintDepthComparison(reporter, contents, kernels.back()->name);
+  PrintComparisons(reporter, contents, kernels.back()->name);
   benchmark::Shutdown();
   return 0;
 }

@@ -47,26 +47,24 @@ void FpsSummaryReporter::PrintSummary(std::ostream& out, const std::vector<std::
   }
 }
 
-void FpsSummaryReporter::PrintDepthComparison(
-    std::ostream& out, const std::vector<std::pair<std::string, std::string>>& pairs,
-    const std::vector<std::string>& contents, const std::string& path) const {
+void FpsSummaryReporter::PrintComparison(std::ostream& out, const std::string& baselineTitle,
+                                         const std::string& measuredTitle,
+                                         const std::vector<Comparison>& rows) const {
   auto fps = [&](const std::string& name) {
     const auto it = fps_.find(name);
     return it == fps_.end() ? 0.0 : it->second;
   };
   char line[256];
-  std::snprintf(line, sizeof line, "\n%-20s %-20s %-8s %10s %10s %10s\n", "8-bit", "10-bit",
-                "content", "8-bit", "10-bit", "10/8");
+  std::snprintf(line, sizeof line, "\n%-32s %14s %14s %8s\n", "", baselineTitle.c_str(),
+                measuredTitle.c_str(), "ratio");
   out << line;
-  for (const auto& [eightBit, tenBit] : pairs) {
-    for (const std::string& content : contents) {
-      const double eight = fps(BenchName(eightBit, content, path));
-      const double ten = fps(BenchName(tenBit, content, path));
-      if (eight == 0 || ten == 0) continue;  // filtered out of this run
-      std::snprintf(line, sizeof line, "%-20s %-20s %-8s %10.1f %10.1f %9.2fx\n",
-                    eightBit.c_str(), tenBit.c_str(), content.c_str(), eight, ten, ten / eight);
-      out << line;
-    }
+  for (const Comparison& row : rows) {
+    const double baseline = fps(row.baseline);
+    const double measured = fps(row.measured);
+    if (baseline == 0 || measured == 0) continue;  // filtered out of this run
+    std::snprintf(line, sizeof line, "%-32s %14.1f %14.1f %7.2fx\n", row.label.c_str(), baseline,
+                  measured, measured / baseline);
+    out << line;
   }
 }
 

@@ -26,12 +26,17 @@ class FpsSummaryReporter : public benchmark::ConsoleReporter {
   void PrintSummary(std::ostream& out, const std::vector<std::string>& formats,
                     const std::vector<std::string>& contents, const std::string& vectorPath) const;
 
-  // One line per pair of formats (the same layout at 8 and at 10 bits) and content: the frames
-  // per second of `path` at both depths, and the 10-bit speed as a share of the 8-bit one.
-  void PrintDepthComparison(std::ostream& out,
-                            const std::vector<std::pair<std::string, std::string>>& pairs,
-                            const std::vector<std::string>& contents,
-                            const std::string& path) const;
+  // One line per row: the frames per second of two benchmarks and the second's speed as a
+  // share of the first's (the speed targets that compare two paths: 10-bit against 8-bit,
+  // planar 4:2:2 against YUY2, the stronger mode against mode 0).
+  struct Comparison {
+    std::string label;
+    std::string baseline;  // benchmark names
+    std::string measured;
+  };
+  void PrintComparison(std::ostream& out, const std::string& baselineTitle,
+                       const std::string& measuredTitle,
+                       const std::vector<Comparison>& rows) const;
 
  private:
   // Frames per second by benchmark name; with repetitions, the best of them.

@@ -37,6 +37,9 @@ struct RowJobPlanarOf {
   Sample* outputV;
   int chromaWidth;  // W, chroma samples per row
   int noise;        // in the samples' units
+  // Every entry compares with the same reference row (the 4:2:2 list, table B): a search may
+  // read the block's reference once.
+  bool sharedReference = false;
   // The stronger mode: its partners among the entries, or null in mode 0, and its limits.
   const PartnerEntriesPlanar* partners = nullptr;
   PartnerLimits limits{};

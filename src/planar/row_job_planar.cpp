@@ -21,6 +21,11 @@ RowJobPlanarOf<Sample> MakeRowJobPlanar(std::span<const CandidateEntryPlanar> ta
         entry.chromaOffset};
   }
   job.count = static_cast<int>(count);
+  job.sharedReference = true;
+  for (size_t i = 1; i < count; ++i) {
+    job.sharedReference = job.sharedReference &&
+                          job.candidates[i].reference == job.candidates[0].reference;
+  }
   job.sourceU = source.template URow<Sample>(cy);
   job.sourceV = source.template VRow<Sample>(cy);
   job.outputU = frames.output.template URow<Sample>(cy);

@@ -50,9 +50,15 @@ class EntryBlocks {
         lumaColumn_(2 * static_cast<ptrdiff_t>(x)),
         largestOffset_(job.chromaWidth - 4 - x) {}
 
-  EntryLuma operator()(int i) {
+  // Every list's chroma offsets lie within -3 .. +3: a block this far from the row's end has
+  // no entry that can reach past it, and needs no check.
+  bool mayReachPast() const { return largestOffset_ < kLargestChromaOffset; }
+
+  // kCheck: whether the entry's offset must be checked against the row's end.
+  template <bool kCheck = true>
+  EntryLuma Get(int i) {
     const RowCandidatePlanar& c = entries_[i];
-    if (c.chromaOffset > largestOffset_) {
+    if (kCheck && c.chromaOffset > largestOffset_) {
       reachesPast_ = true;
       return kStandInEntry;
     }
@@ -62,6 +68,7 @@ class EntryBlocks {
   bool reachesPast() const { return reachesPast_; }
 
  private:
+  static constexpr int kLargestChromaOffset = 3;
   const RowCandidatePlanar* entries_;
   ptrdiff_t lumaColumn_;
   int largestOffset_;  // the largest chroma offset whose four columns stay inside the row
@@ -74,6 +81,12 @@ inline __m128i PairDifferences(EntryLuma a, EntryLuma b) {
   const __m128i candidates = _mm_unpacklo_epi64(LoadEight(a.block), LoadEight(b.block));
   const __m128i references = _mm_unpacklo_epi64(LoadEight(a.reference), LoadEight(b.reference));
   return _mm_sad_epu8(candidates, references);
+}
+
+// Differences of entry a's and b's candidate blocks from one reference block, which both halves
+// of `reference` hold: placed as PairDifferences places them.
+inline __m128i PairDifferencesShared(EntryLuma a, EntryLuma b, __m128i reference) {
+  return _mm_sad_epu8(_mm_unpacklo_epi64(LoadEight(a.block), LoadEight(b.block)), reference);
 }
 
 // Writes U and V columns x .. x+3 of the output: where the mask entry is non-zero, the
