@@ -16,9 +16,11 @@ constexpr int kSearchSequentially = -2;
 
 // Keys of entries first .. first+3 (their indices in `indices`); in the last batch (kLast),
 // those from `count` on are absent.
-template <bool kLast>
+template <bool kLast, bool kCheck>
 inline __m128i BatchKeys(EntryBlocks16& entries, int first, int count, __m128i indices) {
-  auto entry = [&](int i) { return !kLast || i < count ? entries(i) : kStandInEntry16; };
+  auto entry = [&](int i) {
+    return !kLast || i < count ? entries.template Get<kCheck>(i) : kStandInEntry16;
+  };
   const __m128i differences =
       FourDifferences(BiasedPartialSums(entry(first)), BiasedPartialSums(entry(first + 1)),
                       BiasedPartialSums(entry(first + 2)), BiasedPartialSums(entry(first + 3)));
@@ -28,18 +30,23 @@ inline __m128i BatchKeys(EntryBlocks16& entries, int first, int count, __m128i i
 
 // Index of the entry found by keys, kNoneAccepted, or kSearchSequentially when an entry's
 // chroma reaches past the row's end.
+// kCount: the number of entries when known when compiling (the 4:2:2 list), so that the
+// batches unroll; 0 when only the job knows it. kCheck: see EntryBlocks16::Get.
+template <int kCount, bool kCheck>
 int KeyedWinner(const RowJobPlanar16& job, int x) {
+  const int count = kCount > 0 ? kCount : job.count;
   EntryBlocks16 entries(job, x);
   __m128i smallest = _mm_set1_epi32(kNoKey16);
   __m128i indices = _mm_setr_epi32(0, 1, 2, 3);
   const __m128i step = _mm_set1_epi32(kBatch);
   int first = 0;
-  for (; first + kBatch <= job.count; first += kBatch) {
-    smallest = MinKeys(smallest, BatchKeys<false>(entries, first, job.count, indices));
+#pragma GCC unroll 16
+  for (; first + kBatch <= count; first += kBatch) {
+    smallest = MinKeys(smallest, BatchKeys<false, kCheck>(entries, first, count, indices));
     indices = _mm_add_epi32(indices, step);
   }
-  if (first < job.count) {
-    smallest = MinKeys(smallest, BatchKeys<true>(entries, first, job.count, indices));
+  if (first < count) {
+    smallest = MinKeys(smallest, BatchKeys<true, kCheck>(entries, first, count, indices));
   }
   if (entries.reachesPast()) return kSearchSequentially;
   return AcceptedIndex16(SmallestKey16(smallest), job.noise);
@@ -65,7 +72,18 @@ int SequentialWinner(const RowJobPlanar16& job, int x) {
 }  // namespace
 
 void CorrectBlockPlanar16Sse2(const RowJobPlanar16& job, int x, const uint8_t* mask) {
-  int winner = job.count <= kMaxKeyedCandidates16 ? KeyedWinner(job, x) : kSearchSequentially;
+  int winner = kSearchSequentially;
+  if (job.count <= kMaxKeyedCandidates16) {
+    // Blocks away from the row's end skip the per-entry check; the 4:2:2 list, whose length
+    // is known, unrolls whole.
+    const bool check = EntryBlocks16(job, x).mayReachPast();
+    if (job.count == kYuy2CandidateCount) {
+      winner = check ? KeyedWinner<kYuy2CandidateCount, true>(job, x)
+                     : KeyedWinner<kYuy2CandidateCount, false>(job, x);
+    } else {
+      winner = check ? KeyedWinner<0, true>(job, x) : KeyedWinner<0, false>(job, x);
+    }
+  }
   if (winner == kSearchSequentially) winner = SequentialWinner(job, x);
   const uint16_t* selectedU = job.sourceU + x;
   const uint16_t* selectedV = job.sourceV + x;

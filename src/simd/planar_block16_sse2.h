@@ -47,9 +47,15 @@ class EntryBlocks16 {
         lumaColumn_(2 * static_cast<ptrdiff_t>(x)),
         largestOffset_(job.chromaWidth - 4 - x) {}
 
-  EntryLuma16 operator()(int i) {
+  // Every list's chroma offsets lie within -3 .. +3: a block this far from the row's end has
+  // no entry that can reach past it, and needs no check.
+  bool mayReachPast() const { return largestOffset_ < kLargestChromaOffset; }
+
+  // kCheck: whether the entry's offset must be checked against the row's end.
+  template <bool kCheck = true>
+  EntryLuma16 Get(int i) {
     const RowCandidatePlanar16& c = entries_[i];
-    if (c.chromaOffset > largestOffset_) {
+    if (kCheck && c.chromaOffset > largestOffset_) {
       reachesPast_ = true;
       return kStandInEntry16;
     }
@@ -59,6 +65,7 @@ class EntryBlocks16 {
   bool reachesPast() const { return reachesPast_; }
 
  private:
+  static constexpr int kLargestChromaOffset = 3;
   const RowCandidatePlanar16* entries_;
   ptrdiff_t lumaColumn_;
   int largestOffset_;  // the largest chroma offset whose four columns stay inside the row
