@@ -26,13 +26,10 @@ void BlendBlockWithPartnersPlanar(const RowJobPlanarOf<Sample>& job, int x, cons
   const PartnerLimits& limits = job.limits;
   const LumaRun<Sample> row{job.candidates[partners.previous].reference, 1};
   if (!HasFineDetail(row, 2 * x, 2 * job.chromaWidth, limits.detail)) return;
-  int a = partners.previous;
-  int b = partners.next;
-  if (!UsablePair(job, a, b, limits, x)) {
-    a = partners.above;
-    b = partners.below;
-    if (!UsablePair(job, a, b, limits, x)) return;
-  }
+  int a = 0;
+  int b = 0;
+  auto usable = [&](int i, int j) { return UsablePair(job, i, j, limits, x); };
+  if (!ChoosePartners(partners, usable, &a, &b)) return;
   // Partners lie at offset 0: their chroma is the block's own columns of their rows.
   const RowCandidatePlanarOf<Sample>& ea = job.candidates[a];
   const RowCandidatePlanarOf<Sample>& eb = job.candidates[b];

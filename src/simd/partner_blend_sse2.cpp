@@ -112,13 +112,10 @@ void BlendBlockWithPartnersPlanarSse2(const RowJobPlanar& job, int x, const uint
       DetailExceeds(Widen(_mm_srli_si128(window, 4)), Widen(_mm_srli_si128(window, 5)),
                     Widen(_mm_srli_si128(window, 6)), detail);
   if (!fine) return;
-  int a = partners.previous;
-  int b = partners.next;
-  if (!PlanarPairUsable(job, a, b, limits, first)) {
-    a = partners.above;
-    b = partners.below;
-    if (!PlanarPairUsable(job, a, b, limits, first)) return;
-  }
+  int a = 0;
+  int b = 0;
+  auto usable = [&](int i, int j) { return PlanarPairUsable(job, i, j, limits, first); };
+  if (!ChoosePartners(partners, usable, &a, &b)) return;
   const RowCandidatePlanar& ea = job.candidates[a];
   const RowCandidatePlanar& eb = job.candidates[b];
   auto chroma = [x](const uint8_t* u, const uint8_t* v) {
@@ -148,13 +145,10 @@ void BlendBlockWithPartnersYUY2Sse2(const RowJobYUY2& job, int x, const uint8_t*
   const bool fine = DetailExceeds(luma(-6), luma(-4), luma(-2), detail) ||
                     DetailExceeds(luma(2), luma(4), luma(6), detail);
   if (!fine) return;
-  int a = partners.previous;
-  int b = partners.next;
-  if (!Yuy2PairUsable(job, a, b, limits, x)) {
-    a = partners.above;
-    b = partners.below;
-    if (!Yuy2PairUsable(job, a, b, limits, x)) return;
-  }
+  int a = 0;
+  int b = 0;
+  auto usable = [&](int i, int j) { return Yuy2PairUsable(job, i, j, limits, x); };
+  if (!ChoosePartners(partners, usable, &a, &b)) return;
   auto chroma = [x](const uint8_t* row) { return _mm_srli_epi16(Load16(row + x), 8); };
   const __m128i marked = MarkedLanes(_mm_srli_epi16(Load16(mask + x), 8));
   const __m128i out = BlendLanes(chroma(job.reference), chroma(job.candidates[static_cast<size_t>(a)].row),

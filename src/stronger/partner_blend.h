@@ -40,6 +40,25 @@ struct LumaRun {
 template <typename Sample>
 bool HasFineDetail(LumaRun<Sample> row, int first, int rowSamples, int detail);
 
+// The pair a block is blended with, as indices of its candidate list: its place in frames n-1
+// and n+1 when usable(previous, next), else the rows two above and below when
+// usable(above, below). `entries` is any list's record of those four indices. False when
+// neither pair is usable.
+template <typename Entries, typename Usable>
+bool ChoosePartners(const Entries& entries, Usable usable, int* a, int* b) {
+  if (usable(entries.previous, entries.next)) {
+    *a = entries.previous;
+    *b = entries.next;
+    return true;
+  }
+  if (usable(entries.above, entries.below)) {
+    *a = entries.above;
+    *b = entries.below;
+    return true;
+  }
+  return false;
+}
+
 // Sum of absolute differences of two eight-sample luma blocks.
 template <typename Sample>
 int LumaDifference(LumaRun<Sample> a, LumaRun<Sample> b);

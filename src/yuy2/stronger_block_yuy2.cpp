@@ -38,13 +38,10 @@ void BlendBlockWithPartnersYUY2(const RowJobYUY2& job, int x, const uint8_t* mas
   const PartnerLimits& limits = job.limits;
   const LumaRun<uint8_t> row{job.reference, kLumaStride};
   if (!HasFineDetail(row, x / 2, job.rowSize / 2, limits.detail)) return;
-  int a = partners.previous;
-  int b = partners.next;
-  if (!UsablePair(job, a, b, limits, x)) {
-    a = partners.above;
-    b = partners.below;
-    if (!UsablePair(job, a, b, limits, x)) return;
-  }
+  int a = 0;
+  int b = 0;
+  auto usable = [&](int i, int j) { return UsablePair(job, i, j, limits, x); };
+  if (!ChoosePartners(partners, usable, &a, &b)) return;
   const uint8_t* own = job.reference + x;
   const uint8_t* partnerA = job.candidates[static_cast<std::size_t>(a)].row + x;
   const uint8_t* partnerB = job.candidates[static_cast<std::size_t>(b)].row + x;
