@@ -30,7 +30,11 @@ else()
   set(_velmire_winearch win32)
   find_program(VELMIRE_WINE wine)
 endif()
-if(VELMIRE_WINE AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
+# OFF builds the test programs but registers only the checks that run no Windows program (the
+# DLLs' images): for machines that cannot run them, such as virtual machines whose kernel runs
+# 64-bit code only, where the 32-bit Wine cannot start.
+option(VELMIRE_RUN_WINDOWS_PROGRAMS "Run the Windows build's test programs under Wine" ON)
+if(VELMIRE_RUN_WINDOWS_PROGRAMS AND VELMIRE_WINE AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
   set(VELMIRE_WINE_RUN ${CMAKE_CURRENT_LIST_DIR}/wine_run.sh)
   set(_velmire_wine_args ${VELMIRE_WINEPREFIX} ${_velmire_winearch} ${VELMIRE_WINE})
   set(CMAKE_CROSSCOMPILING_EMULATOR sh ${VELMIRE_WINE_RUN} ${_velmire_wine_args})
