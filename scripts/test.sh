@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: the release build; the same suite under
 # AddressSanitizer and UndefinedBehaviorSanitizer; the concurrency tests under
-# ThreadSanitizer; each fuzz target for a bounded time; the 32-bit Windows build under Wine; and
-# the 64-bit Windows build of the frame-server plug-ins, their DLLs checked under Wine.
+# ThreadSanitizer; each fuzz target for a bounded time; the 32-bit Windows build under Wine (on
+# machines that run no 32-bit programs, its DLLs' images only, said in one line); and the
+# 64-bit Windows build of the frame-server plug-ins, their DLLs checked under Wine.
 # The VapourSynth and AviSynth+ plug-ins are tested in the real frame servers, built first from
 # VELMIRE_HOST_SOURCES (default ../shared/hosts beside the clone) into VELMIRE_HOSTS_PREFIX
 # (default ${XDG_CACHE_HOME:-$HOME/.cache}/velmire-hosts; a later run reuses them).
