@@ -21,7 +21,7 @@ struct IntegerSetting {
 inline constexpr IntegerSetting kThresholdY{"ThresholdY", 0, 255, 30};
 inline constexpr IntegerSetting kNoise{"Noise", 0, 255, 60};
 inline constexpr IntegerSetting kMargin{"Margin", 0, 4, 1};
-inline constexpr IntegerSetting kMode{"Mode", 0, 1, 0};  // 0: as ever; 1: the stronger mode
+inline constexpr IntegerSetting kMode{"Mode", 0, 1, 0};  // 0: as described; 1: the stronger mode
 
 struct Settings {
   int ThresholdY = kThresholdY.defaultValue;  // luma edge threshold (8-bit units)

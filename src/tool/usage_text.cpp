@@ -61,7 +61,7 @@ Running:
                     two simple baselines; the tables also go into DIR/settings-sweep.md
   --sweep-grid T:N:M[:MODE][,T:N:M[:MODE]...]
                     with --demo: sweep these combinations of ThresholdY (0..255), Noise
-                    (0..255), Margin (0..4) and correction mode (only 0) instead of the
+                    (0..255), Margin (0..4) and correction mode (0 or 1) instead of the
                     built-in grid (implies --sweep)
   -h, --help        show this text
   --version         show the version
