@@ -14,9 +14,6 @@
 namespace velmire::simd {
 namespace {
 
-constexpr int kFirstGroupColumn = 4;  // luma sample 8
-constexpr int kGroupColumns = 4;
-constexpr int kTrailingColumns = 4;  // the walk stops this far before the row's end
 constexpr int kGroupsPerBlock = 8;
 constexpr int kRegisters = 4;  // sixteen samples, two groups, each
 
@@ -90,13 +87,14 @@ inline BlockFlags256 FlagsOfLastGroups(const uint16_t* luma, int groups, __m128i
 
 void BuildEdgeMaskPlanar16Avx2(const uint16_t* lumaRow, uint8_t* mask, int chromaRowSize,
                                int thresholdY, int margin) {
-  if (chromaRowSize <= 2 * kTrailingColumns) return;
-  const WalkExtent extent = WalkExtentOf(chromaRowSize, kFirstGroupColumn, kTrailingColumns,
-                                          kGroupColumns, kGroupsPerBlock);
+  if (chromaRowSize <= 2 * kPlanarTrailingColumns) return;
+  const WalkExtent extent =
+      WalkExtentOf(chromaRowSize, kPlanarFirstGroupColumn, kPlanarTrailingColumns,
+                   kPlanarGroupColumns, kGroupsPerBlock);
   const int groupCount = extent.groupCount;
   const __m128i threshold = ThresholdWords(thresholdY);
   const __m256i threshold256 = _mm256_broadcastsi128_si256(threshold);
-  auto lumaOf = [&](int k) { return lumaRow + 2 * (kFirstGroupColumn + 32 * k); };
+  auto lumaOf = [&](int k) { return lumaRow + 2 * (kPlanarFirstGroupColumn + 32 * k); };
   auto hasEdges = [&](int k) {
     const uint16_t* luma = lumaOf(k);
     __m256i spread = _mm256_setzero_si256();
@@ -114,7 +112,7 @@ void BuildEdgeMaskPlanar16Avx2(const uint16_t* lumaRow, uint8_t* mask, int chrom
                                      : FlagsOfLastGroups(lumaOf(k), groups, threshold);
   };
   const bool walked = WithMargin(margin, [&]<int kMargin>() {
-    WalkMaskRow<Avx2Blocks, 1, kMargin>(mask, kFirstGroupColumn, chromaRowSize,
+    WalkMaskRow<Avx2Blocks, 1, kMargin>(mask, kPlanarFirstGroupColumn, chromaRowSize,
                                         extent.blockCount, groupCount / kGroupsPerBlock,
                                         hasEdges, flagsOf);
   });

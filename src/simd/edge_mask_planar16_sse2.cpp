@@ -12,21 +12,19 @@
 namespace velmire::simd {
 namespace {
 
-constexpr int kFirstGroupColumn = 4;  // luma sample 8
-constexpr int kGroupColumns = 4;
-constexpr int kTrailingColumns = 4;  // the walk stops this far before the row's end
 constexpr int kGroupsPerBlock = 4;
 
 }  // namespace
 
 void BuildEdgeMaskPlanar16Sse2(const uint16_t* lumaRow, uint8_t* mask, int chromaRowSize,
                                int thresholdY, int margin) {
-  if (chromaRowSize <= 2 * kTrailingColumns) return;
-  const WalkExtent extent = WalkExtentOf(chromaRowSize, kFirstGroupColumn, kTrailingColumns,
-                                          kGroupColumns, kGroupsPerBlock);
+  if (chromaRowSize <= 2 * kPlanarTrailingColumns) return;
+  const WalkExtent extent =
+      WalkExtentOf(chromaRowSize, kPlanarFirstGroupColumn, kPlanarTrailingColumns,
+                   kPlanarGroupColumns, kGroupsPerBlock);
   const int groupCount = extent.groupCount;
   const __m128i threshold = ThresholdWords(thresholdY);
-  auto lumaOf = [&](int k) { return lumaRow + 2 * (kFirstGroupColumn + 16 * k); };
+  auto lumaOf = [&](int k) { return lumaRow + 2 * (kPlanarFirstGroupColumn + 16 * k); };
   auto groupsOf = [&](int k) {
     const int groups = groupCount - kGroupsPerBlock * k;
     return groups < kGroupsPerBlock ? groups : kGroupsPerBlock;
@@ -37,7 +35,7 @@ void BuildEdgeMaskPlanar16Sse2(const uint16_t* lumaRow, uint8_t* mask, int chrom
   };
   auto flagsOf = [&](int k) { return FlagsOfGroupsPlanar16(lumaOf(k), groupsOf(k), threshold); };
   const bool walked = WithMargin(margin, [&]<int kMargin>() {
-    WalkMaskRow<Sse2Blocks, 1, kMargin>(mask, kFirstGroupColumn, chromaRowSize,
+    WalkMaskRow<Sse2Blocks, 1, kMargin>(mask, kPlanarFirstGroupColumn, chromaRowSize,
                                         extent.blockCount, groupCount / kGroupsPerBlock,
                                         hasEdges, flagsOf);
   });

@@ -13,9 +13,6 @@
 namespace velmire::simd {
 namespace {
 
-constexpr int kFirstGroupColumn = 4;  // luma sample 8
-constexpr int kGroupColumns = 4;
-constexpr int kTrailingColumns = 4;  // the walk stops this far before the row's end
 constexpr int kGroupsPerBlock = 8;
 
 // Edge bytes of the 64 luma samples of eight groups whose luma starts at `luma`: reads
@@ -58,14 +55,15 @@ inline BlockFlags256 FlagsOfLastGroups(const uint8_t* luma, int groups, __m128i 
 
 void BuildEdgeMaskPlanarAvx2(const uint8_t* lumaRow, uint8_t* mask, int chromaRowSize,
                              int thresholdY, int margin) {
-  if (chromaRowSize <= 2 * kTrailingColumns) return;
-  const WalkExtent extent = WalkExtentOf(chromaRowSize, kFirstGroupColumn, kTrailingColumns,
-                                          kGroupColumns, kGroupsPerBlock);
+  if (chromaRowSize <= 2 * kPlanarTrailingColumns) return;
+  const WalkExtent extent =
+      WalkExtentOf(chromaRowSize, kPlanarFirstGroupColumn, kPlanarTrailingColumns,
+                   kPlanarGroupColumns, kGroupsPerBlock);
   const int groupCount = extent.groupCount;
   const int blockCount = extent.blockCount;
   const __m128i threshold = ThresholdBytes(thresholdY);
   const __m256i threshold256 = _mm256_broadcastsi128_si256(threshold);
-  auto lumaOf = [&](int k) { return lumaRow + 2 * (kFirstGroupColumn + 32 * k); };
+  auto lumaOf = [&](int k) { return lumaRow + 2 * (kPlanarFirstGroupColumn + 32 * k); };
   auto hasEdges = [&](int k) {
     const uint8_t* luma = lumaOf(k);
     const __m256i spread =
@@ -80,7 +78,7 @@ void BuildEdgeMaskPlanarAvx2(const uint8_t* lumaRow, uint8_t* mask, int chromaRo
                                      : FlagsOfLastGroups(lumaOf(k), groups, threshold);
   };
   const bool walked = WithMargin(margin, [&]<int kMargin>() {
-    WalkMaskRow<Avx2Blocks, 1, kMargin>(mask, kFirstGroupColumn, chromaRowSize, blockCount,
+    WalkMaskRow<Avx2Blocks, 1, kMargin>(mask, kPlanarFirstGroupColumn, chromaRowSize, blockCount,
                                         groupCount / kGroupsPerBlock, hasEdges, flagsOf);
   });
   if (!walked) BuildEdgeMaskPlanarPortable(lumaRow, mask, chromaRowSize, thresholdY, margin);

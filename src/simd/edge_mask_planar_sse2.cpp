@@ -12,22 +12,20 @@
 namespace velmire::simd {
 namespace {
 
-constexpr int kFirstGroupColumn = 4;  // luma sample 8
-constexpr int kGroupColumns = 4;
-constexpr int kTrailingColumns = 4;  // the walk stops this far before the row's end
 constexpr int kGroupsPerBlock = 4;
 
 }  // namespace
 
 void BuildEdgeMaskPlanarSse2(const uint8_t* lumaRow, uint8_t* mask, int chromaRowSize,
                              int thresholdY, int margin) {
-  if (chromaRowSize <= 2 * kTrailingColumns) return;
-  const WalkExtent extent = WalkExtentOf(chromaRowSize, kFirstGroupColumn, kTrailingColumns,
-                                          kGroupColumns, kGroupsPerBlock);
+  if (chromaRowSize <= 2 * kPlanarTrailingColumns) return;
+  const WalkExtent extent =
+      WalkExtentOf(chromaRowSize, kPlanarFirstGroupColumn, kPlanarTrailingColumns,
+                   kPlanarGroupColumns, kGroupsPerBlock);
   const int groupCount = extent.groupCount;
   const int blockCount = extent.blockCount;
   const __m128i threshold = ThresholdBytes(thresholdY);
-  auto lumaOf = [&](int k) { return lumaRow + 2 * (kFirstGroupColumn + 16 * k); };
+  auto lumaOf = [&](int k) { return lumaRow + 2 * (kPlanarFirstGroupColumn + 16 * k); };
   auto hasEdges = [&](int k) {
     const uint8_t* luma = lumaOf(k);
     const __m128i spread =
@@ -43,7 +41,7 @@ void BuildEdgeMaskPlanarSse2(const uint8_t* lumaRow, uint8_t* mask, int chromaRo
                                threshold);
   };
   const bool walked = WithMargin(margin, [&]<int kMargin>() {
-    WalkMaskRow<Sse2Blocks, 1, kMargin>(mask, kFirstGroupColumn, chromaRowSize, blockCount,
+    WalkMaskRow<Sse2Blocks, 1, kMargin>(mask, kPlanarFirstGroupColumn, chromaRowSize, blockCount,
                                         groupCount / kGroupsPerBlock, hasEdges, flagsOf);
   });
   if (!walked) BuildEdgeMaskPlanarPortable(lumaRow, mask, chromaRowSize, thresholdY, margin);

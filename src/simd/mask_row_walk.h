@@ -16,6 +16,12 @@
 namespace velmire::simd {
 namespace {
 
+// The planar walk, as the portable one makes it: groups of four chroma columns from column 4
+// (luma sample 8), stopping four columns before the row's end.
+inline constexpr int kPlanarFirstGroupColumn = 4;
+inline constexpr int kPlanarGroupColumns = 4;
+inline constexpr int kPlanarTrailingColumns = 4;
+
 // The groups a walk visits (starting at `first`, every `groupSize`, while below
 // rowSize - trailing) and the blocks of `groupsPerBlock` groups that hold them.
 struct WalkExtent {

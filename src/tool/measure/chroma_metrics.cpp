@@ -9,43 +9,49 @@ double Ratio(std::uint64_t num, std::uint64_t den) {
   return den == 0 ? 0.0 : double(num) / double(den);
 }
 
-// Calls visit(a_row, b_row, mask_row, width) for every row of U and of V of two frames. The
-// callers sum over all samples and over the detailed ones by multiplying with the mask, which
-// keeps the inner loops free of branches: they run over every chroma sample of every frame
+// Sums of measure(a, b) over every U and V sample of two frames, over all samples and over the
+// detailed ones (mask set), with the count of each. The detailed sums multiply by the mask,
+// which keeps the inner loop free of branches: it runs over every chroma sample of every frame
 // judged.
-template <typename Visit>
-void ForEachChromaRow(const StreamFrameView& a, const StreamFrameView& b, const std::uint8_t* mask,
-                      Visit&& visit) {
+struct ChromaSums {
+  std::uint64_t sum = 0, count = 0, sum_detailed = 0, count_detailed = 0;
+};
+
+template <typename Measure>
+ChromaSums SumChroma(const StreamFrameView& a, const StreamFrameView& b, const std::uint8_t* mask,
+                     Measure measure) {
   const FrameGeometry& g = a.geometry;
   const std::size_t w = std::size_t(g.chroma_width);
+  ChromaSums sums;
+  auto row = [&](const std::uint8_t* x, const std::uint8_t* y, const std::uint8_t* m) {
+    std::uint32_t row_sum = 0, row_detailed = 0, row_marks = 0;
+    for (std::size_t i = 0; i < w; ++i) {
+      const std::uint32_t value = measure(x[i], y[i]);
+      const std::uint32_t detailed = m[i] != 0;
+      row_sum += value;
+      row_detailed += value * detailed;
+      row_marks += detailed;
+    }
+    sums.sum += row_sum, sums.sum_detailed += row_detailed;
+    sums.count += w, sums.count_detailed += row_marks;
+  };
   for (int j = 0; j < g.chroma_height; ++j) {
     const std::uint8_t* m = mask + std::size_t(j) * w;
-    visit(a.u.data + j * a.u.pitch, b.u.data + j * b.u.pitch, m, w);
-    visit(a.v.data + j * a.v.pitch, b.v.data + j * b.v.pitch, m, w);
+    row(a.u.data + j * a.u.pitch, b.u.data + j * b.u.pitch, m);
+    row(a.v.data + j * a.v.pitch, b.v.data + j * b.v.pitch, m);
   }
+  return sums;
 }
 
 }  // namespace
 
 void ChromaErrorTally::Add(const StreamFrameView& frame, const StreamFrameView& reference,
                            const std::uint8_t* mask) {
-  std::uint64_t sum = 0, count = 0, sum_detailed = 0, count_detailed = 0;
-  ForEachChromaRow(frame, reference, mask,
-                   [&](const std::uint8_t* a, const std::uint8_t* b, const std::uint8_t* m,
-                       std::size_t w) {
-                     std::uint32_t row_sum = 0, row_detailed = 0, row_marks = 0;
-                     for (std::size_t i = 0; i < w; ++i) {
-                       const std::uint32_t diff = std::uint32_t(std::abs(int(a[i]) - int(b[i])));
-                       const std::uint32_t detailed = m[i] != 0;
-                       row_sum += diff;
-                       row_detailed += diff * detailed;
-                       row_marks += detailed;
-                     }
-                     sum += row_sum, sum_detailed += row_detailed;
-                     count += w, count_detailed += row_marks;
-                   });
-  sum_detailed_ += sum_detailed, sum_flat_ += sum - sum_detailed;
-  count_detailed_ += count_detailed, count_flat_ += count - count_detailed;
+  const ChromaSums s = SumChroma(frame, reference, mask, [](std::uint8_t a, std::uint8_t b) {
+    return std::uint32_t(std::abs(int(a) - int(b)));
+  });
+  sum_detailed_ += s.sum_detailed, sum_flat_ += s.sum - s.sum_detailed;
+  count_detailed_ += s.count_detailed, count_flat_ += s.count - s.count_detailed;
 }
 
 ChromaError ChromaErrorTally::Mean() const {
@@ -55,23 +61,11 @@ ChromaError ChromaErrorTally::Mean() const {
 
 void ChangedShareTally::Add(const StreamFrameView& before, const StreamFrameView& after,
                             const std::uint8_t* mask) {
-  std::uint64_t changed = 0, count = 0, changed_detailed = 0, count_detailed = 0;
-  ForEachChromaRow(before, after, mask,
-                   [&](const std::uint8_t* a, const std::uint8_t* b, const std::uint8_t* m,
-                       std::size_t w) {
-                     std::uint32_t row_changed = 0, row_detailed = 0, row_marks = 0;
-                     for (std::size_t i = 0; i < w; ++i) {
-                       const std::uint32_t differs = a[i] != b[i];
-                       const std::uint32_t detailed = m[i] != 0;
-                       row_changed += differs;
-                       row_detailed += differs * detailed;
-                       row_marks += detailed;
-                     }
-                     changed += row_changed, changed_detailed += row_detailed;
-                     count += w, count_detailed += row_marks;
-                   });
-  changed_detailed_ += changed_detailed, changed_flat_ += changed - changed_detailed;
-  count_detailed_ += count_detailed, count_flat_ += count - count_detailed;
+  const ChromaSums s = SumChroma(before, after, mask, [](std::uint8_t a, std::uint8_t b) {
+    return std::uint32_t(a != b);
+  });
+  changed_detailed_ += s.sum_detailed, changed_flat_ += s.sum - s.sum_detailed;
+  count_detailed_ += s.count_detailed, count_flat_ += s.count - s.count_detailed;
 }
 
 ChangedShare ChangedShareTally::Share() const {
