@@ -4,8 +4,8 @@
 #include <random>
 #include <string>
 
-#include "tool/demo/demo_clip.h"
-#include "tool/filtering/layout_conversion.h"
+#include "lab/clips/demo_clip.h"
+#include "tool/routes/layout_conversion.h"
 #include "tool/y4m/y4m_header.h"
 
 namespace velmire::bench {

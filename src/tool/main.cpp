@@ -7,14 +7,14 @@
 #include <thread>
 #include <vector>
 
-#include "tool/y4m/cli_error.h"
-#include "tool/cli_options.h"
-#include "tool/demo_command.h"
-#include "tool/filter_job.h"
-#include "tool/interrupt_cleanup.h"
-#include "tool/progress_reporter.h"
-#include "tool/segment_concat.h"
-#include "tool/sweep_command.h"
+#include "tool/errors/cli_error.h"
+#include "tool/cli/cli_options.h"
+#include "tool/demo/demo_command.h"
+#include "tool/run/filter_job.h"
+#include "tool/run/interrupt_cleanup.h"
+#include "tool/run/progress_reporter.h"
+#include "tool/run/segment_concat.h"
+#include "tool/demo/sweep_command.h"
 #include "host/host_error.h"
 
 #ifndef VELMIRE_VERSION

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tool/y4m/cli_error.h"
+#include "tool/errors/cli_error.h"
 #include "tool/y4m/memory_stream.h"
 #include "tool/y4m/y4m_reader.h"
 #include "tool/y4m/y4m_writer.h"

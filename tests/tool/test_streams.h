@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "tool/demo/demo_clip.h"
+#include "lab/clips/demo_clip.h"
 #include "tool/y4m/memory_stream.h"
 #include "tool/y4m/y4m_reader.h"
 

@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "tool/y4m/cli_error.h"
+#include "tool/errors/cli_error.h"
 
 namespace velmire::cli {
 namespace {

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "tool/y4m/cli_error.h"
+#include "tool/errors/cli_error.h"
 
 namespace velmire::cli {
 namespace {

@@ -10,8 +10,8 @@
 
 #include <gtest/gtest.h>
 
-#include "tool/y4m/cli_error.h"
-#include "tool/input_file.h"
+#include "tool/errors/cli_error.h"
+#include "tool/run/input_file.h"
 #include "tool/y4m/memory_stream.h"
 #include "tool/y4m/y4m_reader.h"
 #include "tool/y4m/y4m_writer.h"

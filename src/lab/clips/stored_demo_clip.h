@@ -1,0 +1,30 @@
+// The demo clip held in memory, for runs that filter it many times over: per layout, the
+// decoded frames the filter gets and the clean frames and detail masks that judge its output.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "lab/clips/demo_clip.h"
+#include "tool/y4m/y4m_header.h"
+
+namespace velmire::cli {
+
+struct StoredDemoClip {
+  ChromaLayout layout = ChromaLayout::k420;
+  std::string header_line;  // the stream header of this variant
+  // Per frame, in stream order; masks have one entry per chroma sample.
+  std::vector<std::vector<std::uint8_t>> decoded, clean, detail_masks;
+};
+
+// Renders a clip of the size, standard and length of `demo`, `threads` frames at once: frame n
+// is render(n), called on several threads at once. When the frames repeat after `repeat_after`
+// frames (0: they do not), only that many are rendered and the rest are copies. Returns the
+// 4:2:2 variant, then the 4:2:0 one.
+std::vector<StoredDemoClip> RenderStoredClips(const DemoSpec& demo, int threads,
+                                              const std::function<DemoFrames(int)>& render,
+                                              int repeat_after = 0);
+
+}  // namespace velmire::cli

@@ -1,0 +1,52 @@
+// The demo clips and the filter's output on them, pinned by SHA-256: frames 0 to 2 of a small
+// demo in both standards and layouts, and the output of frame 1 in both modes.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "support/sha256.h"
+#include "lab/clips/demo_clip.h"
+#include "tool/routes/stream_frame_filter.h"
+
+namespace velmire::cli {
+namespace {
+
+TEST(DemoDigests, TheDemoClipsAndTheirOutputsKeepTheirBytes) {
+  struct Case {
+    VideoStandard standard;
+    const char* digest;
+  };
+  const Case cases[] = {
+      {VideoStandard::kNtsc, "f267937ff9cf393e25f2f1d574c177b1fbf2f5057a1457ec0231f7e951dff46f"},
+      {VideoStandard::kPal, "3e2a709c09a9485fea06c522f9e47ff9c77eea2ddc1ddc39b3cf85a9b5c00a12"},
+  };
+  for (const Case& c : cases) {
+    const DemoSpec spec{128, 64, 3, c.standard};
+    testing::Sha256 sha;
+    for (ChromaLayout layout : {ChromaLayout::k422, ChromaLayout::k420}) {
+      const FrameGeometry g = MakeFrameGeometry(layout, spec.width, spec.height);
+      std::vector<DemoFrame> frames;
+      for (int n = 0; n < 3; ++n) {
+        const DemoFrames both = RenderDemoFrames(spec, n);
+        frames.push_back(layout == ChromaLayout::k422 ? both.yuv422 : both.yuv420);
+        for (const auto* bytes : {&frames.back().decoded, &frames.back().clean,
+                                  &frames.back().detail_mask}) {
+          sha.Add(bytes->data(), bytes->size());
+        }
+      }
+      for (int mode : {0, 1}) {
+        const auto out = FilterStreamFrame(g, Settings::Clamped(30, 60, 1, false, mode),
+                                           PortableKernels(), frames[0].decoded.data(),
+                                           frames[1].decoded.data(), frames[2].decoded.data());
+        sha.Add(out.data(), out.size());
+      }
+    }
+    const std::string digest = sha.HexDigest();
+    if (std::getenv("VELMIRE_PRINT_DIGESTS")) std::printf("%s\n", digest.c_str());
+    EXPECT_EQ(digest, c.digest);
+  }
+}
+
+}  // namespace
+}  // namespace velmire::cli
