@@ -14,6 +14,7 @@
 #include "lab/sweep/settings_sweep.h"
 #include "lab/clips/stored_demo_clip.h"
 #include "lab/sweep/sweep_baselines.h"
+#include "lab/sweep/sweep_chart.h"
 #include "lab/sweep/sweep_grid.h"
 #include "lab/sweep/sweep_summary.h"
 #include "lab/sweep/sweep_table.h"
@@ -114,12 +115,14 @@ void RunSweep(const CliOptions& options, int threads, std::ostream& out) {
   }
   const fs::path report_path = dir / "settings-sweep.md";
   WriteReport(report_path, report.str());
+  const fs::path chart_path = dir / "sweep-chart.svg";
+  WriteReport(chart_path, BarChartSvg(SweepErrorChart(results)));
 
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   out << "\n" << report.str() << "\n"
       << Format("Done in %.1f s; ", seconds) << "the tables are also in "
-      << report_path.string() << ".\n";
+      << report_path.string() << ", the chart in " << chart_path.string() << ".\n";
 }
 
 }  // namespace velmire::cli
