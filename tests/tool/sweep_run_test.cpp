@@ -1,7 +1,7 @@
 // velmire --demo --sweep on a reduced grid: one table per layout with a block per scene class
 // and standard (the baselines, then one row per combination in the order given), finite
-// figures in range, the settings really reach the filter, and the summary names a setting
-// per scene class.
+// figures in range, the settings really reach the filter, the summary names a setting per
+// scene class, and the chart is written beside the tables.
 #include <cmath>
 #include <cstdlib>
 #include <map>
@@ -128,6 +128,13 @@ TEST(SweepRun, ReducedGridGivesABlockPerSceneClassAndStandardInEachLayout) {
   const std::string kept = ReadFile(demo + "/settings-sweep.md");
   EXPECT_FALSE(kept.empty());
   EXPECT_NE(report.find(kept), std::string::npos);
+  // And the chart: per scene class the three baselines and the one charted row of the grid.
+  const std::string chart = ReadFile(demo + "/sweep-chart.svg");
+  std::size_t bars = 0;
+  for (std::size_t at = 0; (at = chart.find("class=\"bar\"", at)) != std::string::npos; ++at) {
+    ++bars;
+  }
+  EXPECT_EQ(bars, 4u * 4u);
 }
 
 }  // namespace

@@ -26,7 +26,8 @@ TEST(SweepChart, BarsKeepTheValuesProportionsAndTextIsEscaped) {
   EXPECT_EQ(svg.find("<b>"), std::string::npos);
   EXPECT_NE(svg.find("a &lt;b&gt; &amp; c"), std::string::npos);
 
-  const std::regex bar(R"re(<rect class="bar"[^>]* height="([0-9.]+)"[^>]*><title>([^<]*)</title>)re");
+  const std::regex bar(
+      R"re(<rect class="bar"[^>]* height="([0-9.]+)"[^>]*><title>([^<]*)</title>)re");
   std::vector<std::pair<std::string, double>> bars;  // tooltip, height
   for (auto m = std::sregex_iterator(svg.begin(), svg.end(), bar); m != std::sregex_iterator();
        ++m) {
@@ -58,7 +59,8 @@ SweepRow Row(Settings settings, double error) {
 }
 
 TEST(SweepChart, TakesEachClassMeansOfTheBaselinesAndTheChartedSettings) {
-  const Settings d0{}, d1{.Mode = 1}, loose1{.ThresholdY = 10, .Noise = 200, .Margin = 4, .Mode = 1};
+  const Settings d0{}, d1{.Mode = 1};
+  const Settings loose1{.ThresholdY = 10, .Noise = 200, .Margin = 4, .Mode = 1};
   const auto rows = [&](double shift) {
     return std::vector<SweepRow>{Row(d0, 4 + shift), Row(d1, 3 + shift), Row(loose1, 1 + shift)};
   };
