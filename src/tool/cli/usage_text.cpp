@@ -58,7 +58,8 @@ Running:
                     pan, moving object, still stripes; NTSC and PAL) with a grid of settings
                     in both layouts and print, as Markdown tables, the chroma error left, the
                     share of chroma changed and the speed of each, beside an unfiltered row and
-                    two simple baselines; the tables also go into DIR/settings-sweep.md
+                    two simple baselines; the tables also go into DIR/settings-sweep.md, a
+                    bar chart of the error on detail into DIR/sweep-chart.svg
   --sweep-grid T:N:M[:MODE][,T:N:M[:MODE]...]
                     with --demo: sweep these combinations of ThresholdY (0..255), Noise
                     (0..255), Margin (0..4) and correction mode (0 or 1) instead of the
