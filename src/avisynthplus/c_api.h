@@ -42,7 +42,6 @@ const AVS_Library& CApi();
     return CApi().name(std::forward<Arguments>(arguments)...);     \
   }
 VELMIRE_AVS_FUNCTION(avs_add_function)
-VELMIRE_AVS_FUNCTION(avs_bit_blt)
 VELMIRE_AVS_FUNCTION(avs_bits_per_component)
 VELMIRE_AVS_FUNCTION(avs_clip_get_error)
 VELMIRE_AVS_FUNCTION(avs_component_size)

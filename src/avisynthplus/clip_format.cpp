@@ -1,27 +1,20 @@
 #include "avisynthplus/clip_format.h"
 
-#include "core/cross_color.h"
+#include "core/clip_format.h"
 
 namespace velmire::avisynthplus {
 
 std::optional<SampleFormat> SampleFormatOf(const AVS_VideoInfo& vi) {
-  if (avs_is_yuy2(&vi)) return SampleFormat{Layout::kYUY2, 8};
-  // The 4:2:0 and 4:2:2 predicates also hold for clips with alpha and for float clips.
-  if (!avs_is_planar(&vi) || !avs_is_yuv(&vi) || avs_is_yuva(&vi)) return std::nullopt;
-  SampleFormat format;
-  if (avs_is_420(&vi)) {
-    format.layout = Layout::kPlanar420;
-  } else if (avs_is_422(&vi)) {
-    format.layout = Layout::kPlanar422;
-  } else {
-    return std::nullopt;
-  }
-  format.bitsPerSample = avs_bits_per_component(&vi);
-  if (avs_component_size(&vi) != (format.bitsPerSample > 8 ? 2 : 1) ||
-      !IsSupportedFormat(format)) {
-    return std::nullopt;
-  }
-  return format;
+  ClipFormatDescription clip;
+  clip.packedYUY2 = avs_is_yuy2(&vi);
+  // The 4:2:0 and 4:2:2 predicates also hold for clips with alpha and for float clips (whose
+  // four-byte samples the mapping refuses).
+  clip.planarYUV = avs_is_planar(&vi) && avs_is_yuv(&vi) && !avs_is_yuva(&vi);
+  clip.subsamplingW = avs_is_420(&vi) || avs_is_422(&vi) ? 1 : 0;
+  clip.subsamplingH = avs_is_420(&vi) ? 1 : 0;
+  clip.bitsPerSample = avs_bits_per_component(&vi);
+  clip.bytesPerSample = avs_component_size(&vi);
+  return velmire::SampleFormatOf(clip);
 }
 
 }  // namespace velmire::avisynthplus

@@ -4,39 +4,31 @@
 #include <climits>
 #include <cstdint>
 
+#include "core/function_arguments.h"
+
 namespace velmire::avisynthplus {
 namespace {
 
-// Argument positions in the signature; 0 is the clip.
-enum Argument {
-  kThresholdYArgument = 1,
-  kNoiseArgument,
-  kMarginArgument,
-  kDebugArgument,
-  kModeArgument
-};
-
-int IntegerOr(AVS_Value args, int index, const IntegerSetting& setting) {
-  const AVS_Value value = avs_array_elt(args, index);
-  if (!avs_defined(value)) return setting.defaultValue;
+// The value of an integer or flag argument; its default when left out.
+int ValueOr(AVS_Value value, const FunctionArgument& argument) {
+  if (!avs_defined(value)) return argument.range.defaultValue;
+  if (argument.type == ArgumentType::kFlag) return avs_as_bool(value) ? 1 : 0;
   // A 64-bit value is narrowed by clamping, so a huge one still lands on the maximum.
   return static_cast<int>(std::clamp<int64_t>(avs_as_long(value), INT_MIN, INT_MAX));
 }
 
 }  // namespace
 
-std::string FunctionSignature() {
-  return std::string("c[") + kThresholdY.name + "]i[" + kNoise.name + "]i[" + kMargin.name +
-         "]i[Debug]b[" + kMode.name + "]i";
-}
+const char* FunctionSignature() { return ScriptSignature<ScriptHost::kAviSynthPlus>(); }
 
 Settings ReadSettings(AVS_Value args) {
-  const AVS_Value debug = avs_array_elt(args, kDebugArgument);
-  return Settings::Clamped(IntegerOr(args, kThresholdYArgument, kThresholdY),
-                           IntegerOr(args, kNoiseArgument, kNoise),
-                           IntegerOr(args, kMarginArgument, kMargin),
-                           avs_defined(debug) && avs_as_bool(debug),
-                           IntegerOr(args, kModeArgument, kMode));
+  Settings settings;
+  // Arguments follow the clip in the table's order.
+  int index = 1;
+  for (const FunctionArgument& argument : kFunctionArguments) {
+    argument.Store(settings, ValueOr(avs_array_elt(args, index++), argument));
+  }
+  return Settings::Clamped(settings);
 }
 
 }  // namespace velmire::avisynthplus

@@ -2,15 +2,13 @@
 // function's, so scripts move between hosts unchanged, and the correction mode after them.
 #pragma once
 
-#include <string>
-
 #include "avisynthplus/c_api.h"
 #include "base/settings.h"
 
 namespace velmire::avisynthplus {
 
 // "c[ThresholdY]i[Noise]i[Margin]i[Debug]b[Mode]i".
-std::string FunctionSignature();
+const char* FunctionSignature();
 
 // The settings from the arguments of a call: left-out ones take their defaults, out-of-range
 // ones are clamped.

@@ -4,11 +4,16 @@
 #include <thread>
 
 #include "core/cross_color.h"
+#include "core/plane_views.h"
 
 namespace velmire::avisynthplus {
 namespace {
 
-constexpr int kPlanarPlanes[3] = {AVS_PLANAR_Y, AVS_PLANAR_U, AVS_PLANAR_V};
+// AviSynth+'s plane for the core's plane index: the packed plane, or Y, U and V.
+int AvsPlane(const SampleFormat& format, int index) {
+  constexpr int kPlanarPlanes[3] = {AVS_PLANAR_Y, AVS_PLANAR_U, AVS_PLANAR_V};
+  return format.layout == Layout::kYUY2 ? AVS_DEFAULT_PLANE : kPlanarPlanes[index];
+}
 
 PlaneView ReadPlane(const AVS_VideoFrame* frame, int plane) {
   return PlaneView{avs_get_read_ptr_p(frame, plane), avs_get_pitch_p(frame, plane),
@@ -16,29 +21,18 @@ PlaneView ReadPlane(const AVS_VideoFrame* frame, int plane) {
 }
 
 // The planes the filter reads: Y, U and V, or the packed plane alone.
-FrameView ReadFrame(const AVS_VideoFrame* frame, bool packed) {
-  if (packed) return FrameView{ReadPlane(frame, AVS_DEFAULT_PLANE), {}, {}};
-  return FrameView{ReadPlane(frame, AVS_PLANAR_Y), ReadPlane(frame, AVS_PLANAR_U),
-                   ReadPlane(frame, AVS_PLANAR_V)};
-}
-
-WritablePlaneView CopyPlane(AVS_ScriptEnvironment* env, const AVS_VideoFrame* source,
-                            AVS_VideoFrame* output, int plane) {
-  const PlaneView from = ReadPlane(source, plane);
-  const WritablePlaneView to{avs_get_write_ptr_p(output, plane), avs_get_pitch_p(output, plane),
-                             from.rowSize, from.height};
-  avs_bit_blt(env, to.data, static_cast<int>(to.pitch), from.data, static_cast<int>(from.pitch),
-              from.rowSize, from.height);
-  return to;
+FrameView ReadFrame(const AVS_VideoFrame* frame, const SampleFormat& format) {
+  return ViewFrame(format, [&](int i) { return ReadPlane(frame, AvsPlane(format, i)); });
 }
 
 // The output holds a copy of every plane of `source` (AviSynth+ frames share no planes).
-WritableFrameView CopyFrame(AVS_ScriptEnvironment* env, const AVS_VideoFrame* source,
-                            AVS_VideoFrame* output, bool packed) {
-  if (packed) return WritableFrameView{CopyPlane(env, source, output, AVS_DEFAULT_PLANE), {}, {}};
-  return WritableFrameView{CopyPlane(env, source, output, kPlanarPlanes[0]),
-                           CopyPlane(env, source, output, kPlanarPlanes[1]),
-                           CopyPlane(env, source, output, kPlanarPlanes[2])};
+WritableFrameView CopyFrame(const AVS_VideoFrame* source, AVS_VideoFrame* output,
+                            const SampleFormat& format) {
+  return ViewWritableFrame(format, [&](int i) {
+    const int plane = AvsPlane(format, i);
+    return CopyPlane(ReadPlane(source, plane),
+                     {avs_get_write_ptr_p(output, plane), avs_get_pitch_p(output, plane)});
+  });
 }
 
 // Reports an error through the filter's error field (AviSynth+ raises it as the script error),
@@ -72,7 +66,7 @@ AVS_VideoFrame* FetchFrame(AVS_Clip* child, int n, const char** error) {
 
 AVS_VideoFrame* AVSC_CC GetFilteredFrame(AVS_FilterInfo* fi, int n) {
   const auto& filter = *static_cast<const FrameFilter*>(fi->user_data);
-  const bool packed = filter.format.layout == Layout::kYUY2;
+  const SampleFormat& format = filter.format;
 
   AVS_VideoFrame* inputs[3] = {};
   for (int i = 0; i < 3; ++i) {
@@ -88,9 +82,9 @@ AVS_VideoFrame* AVSC_CC GetFilteredFrame(AVS_FilterInfo* fi, int n) {
 
   const char* error = nullptr;
   try {
-    ReduceCrossColor(filter.format, filter.settings, *filter.kernels,
-                     ReadFrame(inputs[0], packed), ReadFrame(inputs[1], packed),
-                     ReadFrame(inputs[2], packed), CopyFrame(fi->env, inputs[1], output, packed));
+    ReduceCrossColor(format, filter.settings, *filter.kernels, ReadFrame(inputs[0], format),
+                     ReadFrame(inputs[1], format), ReadFrame(inputs[2], format),
+                     CopyFrame(inputs[1], output, format));
   } catch (const std::bad_alloc&) {
     error = "Velmire : not enough memory to filter a frame";
   }

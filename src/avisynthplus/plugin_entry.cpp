@@ -8,6 +8,7 @@
 #include "avisynthplus/filter_arguments.h"
 #include "avisynthplus/frame_filter.h"
 #include "core/cross_color.h"
+#include "core/function_arguments.h"
 
 // The project builds with hidden visibility, and the header's export macro gives none on POSIX
 // systems: the entry point is made visible here, or AviSynth+ would not find it. On Windows it is
@@ -21,8 +22,6 @@
 
 namespace velmire::avisynthplus {
 namespace {
-
-constexpr const char* kFunctionName = "Velmire";
 
 AVS_Value AVSC_CC CreateVelmire(AVS_ScriptEnvironment* env, AVS_Value args, void*) {
   AVS_FilterInfo* fi = nullptr;
@@ -54,10 +53,6 @@ extern "C" VELMIRE_PLUGIN_ENTRY const char* AVSC_CC avisynth_c_plugin_init2(
     AVS_ScriptEnvironment* env) {
   using namespace velmire::avisynthplus;
   if (!LoadCApi()) return "Velmire : cannot load AviSynth+'s C interface from avisynth.dll";
-  try {
-    avs_add_function(env, kFunctionName, FunctionSignature().c_str(), CreateVelmire, nullptr);
-  } catch (const std::bad_alloc&) {
-    return "Velmire : not enough memory to register the function";
-  }
+  avs_add_function(env, velmire::kFunctionName, FunctionSignature(), CreateVelmire, nullptr);
   return "Velmire cross-colour reduction";
 }

@@ -5,17 +5,19 @@
 namespace velmire {
 namespace {
 
-struct Arguments {
-  int thresholdY;
-  int noise;
-  int margin;
-  bool debug;
-};
-
 // Reads the optional arguments; an argument of another type (or omitted) takes its default.
-Arguments ReadArguments(const AVSValue& args) {
-  return Arguments{args[1].AsInt(kThresholdY.defaultValue), args[2].AsInt(kNoise.defaultValue),
-                   args[3].AsInt(kMargin.defaultValue), args[4].AsBool(false)};
+Settings ReadArguments(const AVSValue& args) {
+  Settings settings;
+  int index = 1;  // the clip is argument 0
+  for (const FunctionArgument& argument : kFunctionArguments) {
+    if (!argument.OfferedBy(ScriptHost::kInterface25)) continue;
+    const int fallback = argument.range.defaultValue;
+    argument.Store(settings, argument.type == ArgumentType::kFlag
+                                 ? args[index].AsBool(fallback != 0)
+                                 : args[index].AsInt(fallback));
+    ++index;
+  }
+  return settings;
 }
 
 }  // namespace
@@ -29,12 +31,12 @@ AVSValueRaw* VELMIRE_CDECL CreateCrossColorFilter(AVSValueRaw* result, AVSValueR
   bool allocated = false;
   {
     const AVSValue args = AVSValue::Adopt(rawArgs);
-    const Arguments a = ReadArguments(args);
+    const Settings a = ReadArguments(args);
     const PClip clip = args[0].AsClip();
     supported = clip && IsSupportedFormat(clip->GetVideoInfo());
     if (supported) {
       filter = new (std::nothrow)
-          CrossColorFilter(clip, a.thresholdY, a.noise, a.margin, a.debug, env);
+          CrossColorFilter(clip, a.ThresholdY, a.Noise, a.Margin, a.Debug, env);
       allocated = filter != nullptr;
     }
   }

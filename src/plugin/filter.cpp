@@ -1,6 +1,7 @@
 #include "plugin/filter.h"
 
 #include "detect/block_sad.h"
+#include "detect/edge_mask.h"
 
 namespace velmire {
 
@@ -22,13 +23,15 @@ PVideoFrame CrossColorFilter::GetFrame(int n, IScriptEnvironment* env) {
   return ReduceCrossColorPlanar(n, env);
 }
 
+// The frame passes run the chosen kernels inside the core; these give the same marks.
 void CrossColorFilter::BuildEdgeMaskYUY2(const uint8_t* srcRow, uint8_t* mask, int rowSize) const {
-  kernels_->edgeMaskYUY2(srcRow, mask, rowSize, settings_.ThresholdY, settings_.Margin);
+  BuildEdgeMaskYUY2Portable(srcRow, mask, rowSize, settings_.ThresholdY, settings_.Margin);
 }
 
 void CrossColorFilter::BuildEdgeMaskPlanar(const uint8_t* lumaRow, uint8_t* mask,
                                            int chromaRowSize) const {
-  kernels_->edgeMaskPlanar(lumaRow, mask, chromaRowSize, settings_.ThresholdY, settings_.Margin);
+  BuildEdgeMaskPlanarPortable(lumaRow, mask, chromaRowSize, settings_.ThresholdY,
+                              settings_.Margin);
 }
 
 bool CrossColorFilter::BlockSadPlanar(const uint8_t* cand, const uint8_t* refBlock, int shift,

@@ -6,14 +6,16 @@
 
 #include <cstdint>
 
+#include "base/frame_view.h"
 #include "base/settings.h"
-#include "core/kernel_table.h"
+#include "core/function_arguments.h"
+#include "core/kernel_set.h"
 #include "host/interface/plugin_interface.h"
 
 namespace velmire {
 
-inline constexpr const char* kFunctionName = "Velmire";
-inline constexpr const char* kFunctionSignature = "c[ThresholdY]i[Noise]i[Margin]i[Debug]b";
+// The four arguments of the 2.5 function (no Mode): "c[ThresholdY]i[Noise]i[Margin]i[Debug]b".
+inline constexpr const char* kFunctionSignature = ScriptSignature<ScriptHost::kInterface25>();
 inline constexpr const char* kFormatError = "%s : YUY2, YV12 only";
 
 // The four script arguments, clamped once when the filter is built.
@@ -50,6 +52,9 @@ class CrossColorFilter : public GenericVideoFilter {
   PVideoFrame ReduceCrossColorPlanar(int n, IScriptEnvironment* env);
 
  private:
+  // Builds output frame n of a clip of `format` with the core's ReduceCrossColor.
+  PVideoFrame ReduceFrame(int n, const SampleFormat& format, IScriptEnvironment* env);
+
   FilterSettings settings_;
   const KernelSet* kernels_;
 };

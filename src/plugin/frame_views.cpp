@@ -1,29 +1,28 @@
 #include "plugin/frame_views.h"
 
+#include "core/plane_views.h"
+
 namespace velmire {
 namespace {
 
-PlaneView ReadPlane(const VideoFrame& frame, int plane) {
-  return PlaneView{frame.GetReadPtr(plane), frame.GetPitch(plane), frame.GetRowSize(plane),
-                   frame.GetHeight(plane)};
-}
-
-WritablePlaneView WritePlane(VideoFrame& frame, int plane) {
-  return WritablePlaneView{frame.GetWritePtr(plane), frame.GetPitch(plane),
-                           frame.GetRowSize(plane), frame.GetHeight(plane)};
-}
+constexpr int kPlanes[3] = {PLANAR_Y, PLANAR_U, PLANAR_V};
 
 }  // namespace
 
-FrameView ViewOf(const VideoFrame& frame, bool planar) {
-  if (!planar) return FrameView{ReadPlane(frame, PLANAR_Y), {}, {}};
-  return FrameView{ReadPlane(frame, PLANAR_Y), ReadPlane(frame, PLANAR_U),
-                   ReadPlane(frame, PLANAR_V)};
+FrameView ViewOf(const VideoFrame& frame, const SampleFormat& format) {
+  return ViewFrame(format, [&](int i) {
+    return PlaneView{frame.GetReadPtr(kPlanes[i]), frame.GetPitch(kPlanes[i]),
+                     frame.GetRowSize(kPlanes[i]), frame.GetHeight(kPlanes[i])};
+  });
 }
 
-WritableFrameView WritableViewOf(VideoFrame& frame, bool planar) {
-  if (!planar) return WritableFrameView{WritePlane(frame, PLANAR_Y), {}, {}};
-  return WritableFrameView{{}, WritePlane(frame, PLANAR_U), WritePlane(frame, PLANAR_V)};
+WritableFrameView WritableViewOf(VideoFrame& frame, const SampleFormat& format) {
+  return ViewWritableFrame(format, [&](int i) {
+    // Planar luma is left alone: asking for its write pointer would count as a write.
+    if (i == 0 && format.layout != Layout::kYUY2) return WritablePlaneView{};
+    return WritablePlaneView{frame.GetWritePtr(kPlanes[i]), frame.GetPitch(kPlanes[i]),
+                             frame.GetRowSize(kPlanes[i]), frame.GetHeight(kPlanes[i])};
+  });
 }
 
 }  // namespace velmire

@@ -1,7 +1,6 @@
 #include "plugin/pass_frames.h"
 
 #include <climits>
-#include <new>
 
 #include "plugin/filter.h"
 
@@ -42,15 +41,6 @@ PassFrames AcquirePassFrames(const PClip& child, int n, bool planar, IScriptEnvi
     env->ThrowError("%s : frames differ in size", kFunctionName);
   }
   return frames;
-}
-
-std::unique_ptr<uint8_t[]> AllocateMask(int size, PassFrames& frames, IScriptEnvironment* env) {
-  std::unique_ptr<uint8_t[]> mask(new (std::nothrow) uint8_t[size > 0 ? size : 1]());
-  if (!mask) {
-    frames = PassFrames{};
-    env->ThrowError("%s : not enough memory for the edge mask of %d bytes", kFunctionName, size);
-  }
-  return mask;
 }
 
 }  // namespace velmire

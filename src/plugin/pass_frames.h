@@ -2,9 +2,6 @@
 // output), and its neighbours n-1 and n+1 (read only).
 #pragma once
 
-#include <cstdint>
-#include <memory>
-
 #include "host/interface/plugin_interface.h"
 
 namespace velmire {
@@ -25,9 +22,5 @@ int NextFrameNumber(int n);
 // a missing frame or neighbours whose size differs from frame n's, releasing every handle
 // first. `planar` selects which planes must agree.
 PassFrames AcquirePassFrames(const PClip& child, int n, bool planar, IScriptEnvironment* env);
-
-// A zero-filled row buffer for the edge mask; refused through the host's error, with `frames`
-// released first, when memory runs out.
-std::unique_ptr<uint8_t[]> AllocateMask(int size, PassFrames& frames, IScriptEnvironment* env);
 
 }  // namespace velmire

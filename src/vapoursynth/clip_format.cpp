@@ -1,6 +1,6 @@
 #include "vapoursynth/clip_format.h"
 
-#include "core/cross_color.h"
+#include "core/clip_format.h"
 
 namespace velmire::vapoursynth {
 namespace {
@@ -17,22 +17,13 @@ bool IsVariableSize(const VSVideoInfo& vi) { return vi.width == 0 || vi.height =
 std::optional<SampleFormat> SampleFormatOf(const VSVideoInfo& vi) {
   const VSVideoFormat& f = vi.format;
   if (IsVariableFormat(vi) || IsVariableSize(vi)) return std::nullopt;
-  if (f.colorFamily != cfYUV || f.sampleType != stInteger || f.subSamplingW != 1) {
-    return std::nullopt;
-  }
-  SampleFormat format;
-  if (f.subSamplingH == 1) {
-    format.layout = Layout::kPlanar420;
-  } else if (f.subSamplingH == 0) {
-    format.layout = Layout::kPlanar422;
-  } else {
-    return std::nullopt;
-  }
-  format.bitsPerSample = f.bitsPerSample;
-  if (f.bytesPerSample != (f.bitsPerSample > 8 ? 2 : 1) || !IsSupportedFormat(format)) {
-    return std::nullopt;
-  }
-  return format;
+  ClipFormatDescription clip;
+  clip.planarYUV = f.colorFamily == cfYUV && f.sampleType == stInteger;
+  clip.subsamplingW = f.subSamplingW;
+  clip.subsamplingH = f.subSamplingH;
+  clip.bitsPerSample = f.bitsPerSample;
+  clip.bytesPerSample = f.bytesPerSample;
+  return velmire::SampleFormatOf(clip);
 }
 
 std::string FormatRefusal(const VSVideoInfo& vi, const VSAPI& vsapi) {

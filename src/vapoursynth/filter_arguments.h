@@ -11,8 +11,8 @@
 
 namespace velmire::vapoursynth {
 
-inline constexpr const char* kFunctionArguments =
-    "clip:vnode;threshold_y:int:opt;noise:int:opt;margin:int:opt;debug:int:opt;mode:int:opt;";
+// "clip:vnode;threshold_y:int:opt;noise:int:opt;margin:int:opt;debug:int:opt;mode:int:opt;".
+const char* FunctionArguments();
 
 struct ArgumentsRead {
   Settings settings;

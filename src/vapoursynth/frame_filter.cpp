@@ -1,10 +1,10 @@
 #include "vapoursynth/frame_filter.h"
 
 #include <algorithm>
-#include <cstring>
 #include <new>
 
 #include "core/cross_color.h"
+#include "core/plane_views.h"
 
 namespace velmire::vapoursynth {
 namespace {
@@ -15,22 +15,17 @@ PlaneView ReadPlane(const VSFrame* frame, int plane, int bytesPerSample, const V
                    vsapi.getFrameHeight(frame, plane)};
 }
 
-FrameView ReadFrame(const VSFrame* frame, int bytesPerSample, const VSAPI& vsapi) {
-  return FrameView{ReadPlane(frame, 0, bytesPerSample, vsapi),
-                   ReadPlane(frame, 1, bytesPerSample, vsapi),
-                   ReadPlane(frame, 2, bytesPerSample, vsapi)};
+FrameView ReadFrame(const VSFrame* frame, const SampleFormat& format, int bytesPerSample,
+                    const VSAPI& vsapi) {
+  return ViewFrame(format,
+                   [&](int plane) { return ReadPlane(frame, plane, bytesPerSample, vsapi); });
 }
 
 // A chroma plane of the output, filled with a copy of the same plane of `source`.
 WritablePlaneView CopyChroma(const VSFrame* source, VSFrame* output, int plane,
                              int bytesPerSample, const VSAPI& vsapi) {
-  const PlaneView from = ReadPlane(source, plane, bytesPerSample, vsapi);
-  const WritablePlaneView to{vsapi.getWritePtr(output, plane), vsapi.getStride(output, plane),
-                             from.rowSize, from.height};
-  for (int row = 0; row < to.height; ++row) {
-    std::memcpy(to.data + row * to.pitch, from.data + row * from.pitch, to.rowSize);
-  }
-  return to;
+  return CopyPlane(ReadPlane(source, plane, bytesPerSample, vsapi),
+                   {vsapi.getWritePtr(output, plane), vsapi.getStride(output, plane)});
 }
 
 // The frames a request reads, in the order previous, current, next.
@@ -84,10 +79,11 @@ const VSFrame* VS_CC GetFilteredFrame(int n, int activationReason, void* instanc
 
   const char* error = nullptr;
   try {
-    ReduceCrossColor(filter.format, filter.settings, *filter.kernels,
-                     ReadFrame(previous, bytesPerSample, *vsapi),
-                     ReadFrame(current, bytesPerSample, *vsapi),
-                     ReadFrame(next, bytesPerSample, *vsapi), outputView);
+    const SampleFormat& format = filter.format;
+    ReduceCrossColor(format, filter.settings, *filter.kernels,
+                     ReadFrame(previous, format, bytesPerSample, *vsapi),
+                     ReadFrame(current, format, bytesPerSample, *vsapi),
+                     ReadFrame(next, format, bytesPerSample, *vsapi), outputView);
   } catch (const std::bad_alloc&) {
     error = "Velmire: not enough memory to filter a frame";
   }

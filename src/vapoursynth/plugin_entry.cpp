@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/cross_color.h"
+#include "core/function_arguments.h"
 #include "vapoursynth/clip_format.h"
 #include "vapoursynth/filter_arguments.h"
 #include "vapoursynth/frame_filter.h"
@@ -17,7 +18,6 @@ namespace {
 constexpr const char* kIdentifier = "org.velmire.velmire";
 constexpr const char* kNamespace = "velmire";
 constexpr const char* kPluginName = "Velmire cross-colour reduction";
-constexpr const char* kFunctionName = "Velmire";
 
 // Builds the filter, or returns why not. Takes over `clip`.
 std::string CreateFilter(VSNode* clip, const VSMap& in, VSMap* out, VSCore* core,
@@ -58,6 +58,6 @@ VS_EXTERNAL_API(void) VapourSynthPluginInit2(VSPlugin* plugin, const VSPLUGINAPI
   vspapi->configPlugin(kIdentifier, kNamespace, kPluginName,
                        VS_MAKE_VERSION(VELMIRE_VERSION_MAJOR, VELMIRE_VERSION_MINOR),
                        VAPOURSYNTH_API_VERSION, 0, plugin);
-  vspapi->registerFunction(kFunctionName, kFunctionArguments, "clip:vnode;", CreateVelmire,
-                           nullptr, plugin);
+  vspapi->registerFunction(velmire::kFunctionName, FunctionArguments(), "clip:vnode;",
+                           CreateVelmire, nullptr, plugin);
 }

@@ -77,7 +77,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (kernels == &PortableKernels()) {
       expected = got;
     } else if (got != expected) {
-      std::fprintf(stderr, "kernel set %s differs from the portable one\n", kernels->name);
+      std::fprintf(stderr, "kernel set %s differs from the portable one\n",
+                   KernelSetName(*kernels).data());
       std::abort();
     }
   }

@@ -5,6 +5,7 @@
 #include <limits>
 #include <string_view>
 
+#include "core/function_arguments.h"
 #include "tool/errors/cli_error.h"
 #include "tool/y4m/integer_parse.h"
 #include "lab/sweep/sweep_grid.h"
@@ -130,22 +131,14 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
     } else if (name == "--version") {
       options.action = CliAction::kVersion;
       return options;
-    } else if (name == "--threshold-y") {
+    } else if (const FunctionArgument* setting = FindOption(name)) {
       settings_given = true;
-      options.settings.ThresholdY = ParseScriptInteger(name, value());
-    } else if (name == "--noise") {
-      settings_given = true;
-      options.settings.Noise = ParseScriptInteger(name, value());
-    } else if (name == "--margin") {
-      settings_given = true;
-      options.settings.Margin = ParseScriptInteger(name, value());
-    } else if (name == "--mode") {
-      settings_given = true;
-      options.settings.Mode = ParseScriptInteger(name, value());
-    } else if (name == "--debug") {
-      no_value();
-      options.settings.Debug = true;
-      settings_given = true;
+      if (setting->type == ArgumentType::kFlag) {
+        no_value();
+        setting->Store(options.settings, 1);
+      } else {
+        setting->Store(options.settings, ParseScriptInteger(name, value()));
+      }
     } else if (name == "--kernels") {
       options.kernels = ParseKernels(value());
     } else if (name == "-j" || name == "--threads") {

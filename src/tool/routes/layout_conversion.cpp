@@ -1,14 +1,13 @@
 #include "tool/routes/layout_conversion.h"
 
 #include <cstddef>
-#include <cstring>
+
+#include "core/plane_views.h"
 
 namespace velmire::cli {
 
 void CopyPlane(ConstPlaneRows src, PlaneRows dst, int row_bytes, int rows) {
-  for (int r = 0; r < rows; ++r) {
-    std::memcpy(dst.data + r * dst.pitch, src.data + r * src.pitch, std::size_t(row_bytes));
-  }
+  velmire::CopyPlane(PlaneView{src.data, src.pitch, row_bytes, rows}, {dst.data, dst.pitch});
 }
 
 void StreamFrameToI420(const std::uint8_t* frame, int width, int height, PlaneRows y,
