@@ -217,6 +217,9 @@ TEST(Segments, ConcatRefusesAnythingButEachFrameOfOneRunOnce) {
   const ToolRun join = RunTool({"--concat", s0, p4, p7}, "/dev/null", dir / "joined");
   ASSERT_EQ(join.exit_code, 0) << join.stderr_text;
   EXPECT_TRUE(ReadFile(dir / "joined") == ReadFile(dir / "whole"));
+  // A whole run over a segment drops its tag.
+  ASSERT_EQ(RunTool({s4, dir / "again"}).exit_code, 0);
+  EXPECT_EQ(ParseStream(ReadFile(dir / "again")).header, header);
 }
 
 std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
