@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages needed to build and run the tool ("demo", the default), or
-# everything the full test suite needs as well ("test": ffmpeg as the interop peer, clang for
-# the fuzzers and the Windows test host, MinGW-w64 and Wine for the 32- and 64-bit Windows
-# builds).
+# everything the full test suite needs as well ("test": ffmpeg as the interop peer, GNU parallel
+# for the README's segments recipe, clang for the fuzzers and the Windows test host, MinGW-w64
+# and Wine for the 32- and 64-bit Windows builds).
 set -euo pipefail
 
 SUDO=""
@@ -10,7 +10,7 @@ if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
 
 core=(cmake ninja-build g++ make pkg-config libpng-dev libgtest-dev libbenchmark-dev)
-tests=(ffmpeg clang libclang-rt-14-dev lld llvm-14 googletest
+tests=(ffmpeg parallel clang libclang-rt-14-dev lld llvm-14 googletest
        g++-mingw-w64-i686 binutils-mingw-w64-i686
        g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64)
 wine=(wine wine32:i386 wine64)

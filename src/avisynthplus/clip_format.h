@@ -18,4 +18,11 @@ inline constexpr const char* kFormatRefusal =
 // them.
 std::optional<SampleFormat> SampleFormatOf(const AVS_VideoInfo& vi);
 
+// For a clip of an accepted format whose size its subsampling does not divide (an odd width, or
+// an odd height at 4:2:0), the refusal with the crop the tool also suggests; else null.
+// AviSynth+ makes no frame of such a size, so only a clip that declares one without frames
+// comes here. The text is kept until the next refusal on the same thread: AviSynth+ passes the
+// pointer on, not a copy.
+const char* OddSizeRefusal(const AVS_VideoInfo& vi);
+
 }  // namespace velmire::avisynthplus

@@ -28,11 +28,12 @@ AVS_Value AVSC_CC CreateVelmire(AVS_ScriptEnvironment* env, AVS_Value args, void
   AVS_Clip* clip = avs_new_c_filter(env, &fi, avs_array_elt(args, 0), 1);
   AVS_Value result;
   const std::optional<SampleFormat> format = SampleFormatOf(fi->vi);
-  auto* filter = format ? new (std::nothrow) FrameFilter{*format, ReadSettings(args),
-                                                         &BestKernels()}
-                        : nullptr;
-  if (!format) {
-    result = avs_new_value_error(kFormatRefusal);
+  const char* refusal = format ? OddSizeRefusal(fi->vi) : kFormatRefusal;
+  auto* filter = refusal ? nullptr
+                         : new (std::nothrow) FrameFilter{*format, ReadSettings(args),
+                                                          &BestKernels()};
+  if (refusal) {
+    result = avs_new_value_error(refusal);
   } else if (!filter) {
     result = avs_new_value_error("Velmire : not enough memory for the filter");
   } else {

@@ -14,12 +14,9 @@
 #include "tool/run/interrupt_cleanup.h"
 #include "tool/run/progress_reporter.h"
 #include "tool/run/segment_concat.h"
+#include "tool/run/tool_version.h"
 #include "tool/demo/sweep_command.h"
 #include "host/host_error.h"
-
-#ifndef VELMIRE_VERSION
-#define VELMIRE_VERSION "unknown"
-#endif
 
 namespace {
 
@@ -77,7 +74,7 @@ int main(int argc, char** argv) {
         std::cout << UsageText();
         return 0;
       case CliAction::kVersion:
-        std::cout << "velmire " << VELMIRE_VERSION << " (kernels: "
+        std::cout << "velmire " << ToolVersion() << " (kernels: "
                   << velmire::KernelSetName(velmire::BestKernels()) << ")\n";
         return 0;
       default:

@@ -15,10 +15,17 @@ PlaneView ReadPlane(const VSFrame* frame, int plane, int bytesPerSample, const V
                    vsapi.getFrameHeight(frame, plane)};
 }
 
+// VapourSynth allows clips of odd size in subsampled formats, whose chroma planes cover the
+// even-sized picture at their top left (3x2 chroma for 7x5 at 4:2:0). The filter reads that
+// picture alone, as the tool filters a clip cropped to even size: the last luma column or row
+// passes through unchanged, as all luma does.
 FrameView ReadFrame(const VSFrame* frame, const SampleFormat& format, int bytesPerSample,
                     const VSAPI& vsapi) {
-  return ViewFrame(format,
-                   [&](int plane) { return ReadPlane(frame, plane, bytesPerSample, vsapi); });
+  FrameView view = ViewFrame(
+      format, [&](int plane) { return ReadPlane(frame, plane, bytesPerSample, vsapi); });
+  view.y.rowSize = view.u.rowSize * 2;
+  view.y.height = format.layout == Layout::kPlanar420 ? view.u.height * 2 : view.u.height;
+  return view;
 }
 
 // A chroma plane of the output, filled with a copy of the same plane of `source`.
@@ -71,7 +78,7 @@ const VSFrame* VS_CC GetFilteredFrame(int n, int activationReason, void* instanc
   // The core never writes planar luma: the output's luma is handed over as frame n's, shared
   // and read-only (asking for a write pointer would make VapourSynth copy the plane).
   const int bytesPerSample = vsapi->getVideoFrameFormat(current)->bytesPerSample;
-  const PlaneView luma = ReadPlane(current, 0, bytesPerSample, *vsapi);
+  const PlaneView luma = ReadFrame(current, filter.format, bytesPerSample, *vsapi).y;
   const WritableFrameView outputView{
       {const_cast<uint8_t*>(luma.data), luma.pitch, luma.rowSize, luma.height},
       CopyChroma(current, output, 1, bytesPerSample, *vsapi),

@@ -102,6 +102,44 @@ TEST(AviSynthPlusPlugin, RefusesOtherFormatsNamingTheAcceptedOnes) {
   }
 }
 
+// AviSynth+ makes no frame of a subsampled format at a size the subsampling does not divide, so
+// such a clip has no frames to filter; one that declares the size is refused with the crop the
+// tool suggests.
+TEST(AviSynthPlusPlugin, RefusesOddSizesAsAviSynthPlusDoes) {
+  struct Case {
+    const char* pixelType;
+    int avsType;
+    SampleFormat format;
+    int width, height;
+    std::string refusal;
+  };
+  const std::string oddWidth =
+      "Velmire : odd width 7 is not supported (the width must be even: crop it, with ffmpeg -vf "
+      "crop=6:";
+  const Case cases[] = {
+      {"YV12", AVS_CS_YV12, {Layout::kPlanar420, 8}, 7, 4, oddWidth + "4:0:0)"},
+      {"YUV420P10", AVS_CS_YUV420P10, {Layout::kPlanar420, 10}, 6, 5,
+       "Velmire : odd height 5 is not supported for 4:2:0 video (the height must be even: crop "
+       "it, with ffmpeg -vf crop=6:4:0:0)"},
+      {"YV16", AVS_CS_YV16, {Layout::kPlanar422, 8}, 7, 5, oddWidth + "5:0:0)"},
+      {"YUY2", AVS_CS_YUY2, {Layout::kYUY2, 8}, 7, 2, oddWidth + "2:0:0)"},
+  };
+  AviSynthHost host;
+  for (const Case& c : cases) {
+    const Value blank =
+        host.Invoke("BlankClip", {{"width", avs_new_value_int(c.width)},
+                                  {"height", avs_new_value_int(c.height)},
+                                  {"pixel_type", avs_new_value_string(c.pixelType)}});
+    EXPECT_NE(blank.Error().find("Attempted to request a"), std::string::npos) << c.pixelType;
+    const Value declared = host.MemoryClip(ClipBytes{c.format, c.width, c.height, {}}, c.avsType);
+    EXPECT_EQ(host.Velmire(declared, {}).Error(), c.refusal) << c.pixelType;
+  }
+  // An odd height at 4:2:2 is whole chroma rows: filtered as any size.
+  const ClipBytes clip = MakeDetailClip({Layout::kPlanar422, 8}, 6, 5, 3, 2);
+  const Value velmire = host.Velmire(host.MemoryClip(clip, AVS_CS_YV16), {});
+  EXPECT_TRUE(host.Frame(velmire, 1).bytes == CoreOutput(clip, 1, Settings{}));
+}
+
 TEST(AviSynthPlusPlugin, KeepsTheFramePropertiesOfFrameN) {
   const ClipBytes clip = MakeDetailClip({Layout::kPlanar422, 8}, 64, 32, 4, 3);
   AviSynthHost host;

@@ -155,6 +155,52 @@ TEST(VapourSynthPlugin, KeepsTheFramePropertiesAndSharesTheLumaOfFrameN) {
   }
 }
 
+// The clip cut to the even size its chroma planes cover, from its top left.
+ClipBytes EvenPart(const ClipBytes& clip) {
+  ClipBytes even = clip;
+  even.width -= clip.width % 2;
+  if (clip.format.layout == Layout::kPlanar420) even.height -= clip.height % 2;
+  const int bytes = clip.format.bitsPerSample > 8 ? 2 : 1;
+  for (FrameBytes& frame : even.frames) {
+    PlaneBytes y{even.width * bytes, even.height, {}};
+    for (int row = 0; row < y.height; ++row) {
+      y.bytes.insert(y.bytes.end(), frame.y.Row(row), frame.y.Row(row) + y.rowSize);
+    }
+    frame.y = y;
+  }
+  return even;
+}
+
+// VapourSynth's core lets a subsampled clip have an odd size (its own filters refuse to make
+// one): the plug-in then gives the chroma the core makes of the clip's even part, and every
+// luma sample, the last column or row included, unchanged.
+TEST(VapourSynthPlugin, FiltersAnOddSizedClipAsItsEvenPart) {
+  struct Case {
+    SampleFormat format;
+    int width, height;
+  };
+  VapourSynthHost host(2);
+  const SampleFormat yuv420p8{Layout::kPlanar420, 8};
+  for (const Case& c : {Case{yuv420p8, 3, 4}, Case{yuv420p8, 7, 2}, Case{yuv420p8, 6, 5},
+                        Case{yuv420p8, 37, 21}, Case{{Layout::kPlanar422, 10}, 45, 12},
+                        Case{{Layout::kPlanar420, 16}, 9, 7}}) {
+    const std::string label = FormatName(c.format) + " " + std::to_string(c.width) + "x" +
+                              std::to_string(c.height);
+    const ClipBytes clip = MakeDetailClip(c.format, c.width, c.height, 4, 29);
+    const NodeRef source = host.MemoryClip(clip);
+    for (const SettingsCase& s : {SettingsCases()[1], SettingsCases()[3]}) {
+      const Invoked velmire = host.Velmire(source.get(), s.arguments);
+      ASSERT_EQ(velmire.error, "") << label;
+      for (int n = 0; n < 4; ++n) {
+        FrameBytes expected = CoreOutput(EvenPart(clip), n, s.settings);
+        expected.y = clip.frames[n].y;
+        EXPECT_TRUE(host.Bytes(host.Frame(velmire.node.get(), n).get()) == expected)
+            << label << ", frame " << n;
+      }
+    }
+  }
+}
+
 TEST(VapourSynthThreads, FourCoreThreadsGiveTheBytesOfOne) {
   const ClipBytes clip = MakeDetailClip({Layout::kPlanar422, 8}, 96, 64, 24, 5);
   std::vector<FrameBytes> outputs[2];

@@ -44,7 +44,8 @@ Running:
                     clip is refused
   --concat SEGMENT...
                     join segments made with --frames, in order and without gaps, into one
-                    stream on standard output: the bytes of a run over the whole clip
+                    stream on standard output: the bytes of a run over the whole clip; a
+                    missing, repeated or foreign segment is refused
   --progress, --no-progress
                     show frames done, speed and time left on standard error (default: on when
                     standard error is a terminal and neither standard input nor standard

@@ -12,12 +12,14 @@
 #include "tool/compare/png_writer.h"
 #include "tool/run/output_file.h"
 #include "tool/run/progress_reporter.h"
+#include "tool/run/run_fingerprint.h"
 #include "tool/run/segment_input.h"
 #include "tool/routes/stream_frame_window.h"
 #include "tool/errors/cli_error.h"
 #include "tool/pipeline/frame_pipeline.h"
 #include "tool/y4m/stream_frame_view.h"
 #include "tool/y4m/y4m_reader.h"
+#include "tool/y4m/segment_tag.h"
 #include "tool/y4m/y4m_writer.h"
 
 namespace velmire::cli {
@@ -48,8 +50,19 @@ FilterJobResult RunFilterJob(const FilterJob& job) {
   const Y4mHeader& header = window.header();
   const std::unique_ptr<FrameFilter> filter = MakeFilter(job, window);
 
+  // A segment says in its header which frames of which run it holds; a whole run says nothing.
+  std::optional<SegmentTag> tag;
+  if (job.frames) {
+    const std::shared_ptr<const Y4mFrame> first =
+        input.first_frame ? std::make_shared<const Y4mFrame>(std::move(*input.first_frame))
+                          : window.Frame(0);
+    tag = segment.Tag(input.clip_frames, RunFingerprint(header.line, first.get(), job.settings));
+  }
+  Y4mHeader output_header = header;
+  output_header.line = HeaderWithSegmentTag(header.line, tag);
+
   OutputFile output(job.output, segment.IncompleteReason());
-  Y4mWriter writer(output, header);
+  Y4mWriter writer(output, output_header);
   writer.WriteHeader();
   std::optional<ProgressReporter> progress;
   if (job.progress) {

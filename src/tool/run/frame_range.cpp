@@ -4,6 +4,17 @@
 #include "tool/y4m/integer_parse.h"
 
 namespace velmire::cli {
+namespace {
+
+// Plain decimal digits: no sign, no space.
+std::optional<std::int64_t> ParseFrameNumber(const std::string& text) {
+  if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) {
+    return std::nullopt;
+  }
+  return ParseInteger(text);
+}
+
+}  // namespace
 
 std::string FrameRange::Text() const {
   return std::to_string(first) + ":" + (end ? std::to_string(*end) : "");
@@ -25,11 +36,11 @@ std::string RangePastTheEnd(const FrameRange& range, std::int64_t clip_frames) {
 FrameRange ParseFrameRange(const std::string& value) {
   const std::size_t colon = value.find(':');
   const std::optional<std::int64_t> first =
-      colon == std::string::npos ? std::nullopt : ParseInteger(value.substr(0, colon));
+      colon == std::string::npos ? std::nullopt : ParseFrameNumber(value.substr(0, colon));
   const std::string end_text = colon == std::string::npos ? "" : value.substr(colon + 1);
   const std::optional<std::int64_t> end =
-      end_text.empty() ? std::nullopt : ParseInteger(end_text);
-  if (!first || *first < 0 || (!end_text.empty() && (!end || *end < 0))) {
+      end_text.empty() ? std::nullopt : ParseFrameNumber(end_text);
+  if (!first || (!end_text.empty() && !end)) {
     throw UsageError("option --frames needs A:B (frames A to B-1, counted from 0) or A: (from A "
                      "to the end), not '" + value + "'");
   }

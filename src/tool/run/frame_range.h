@@ -22,7 +22,7 @@ bool RangeFitsClip(const FrameRange& range, std::int64_t clip_frames);
 // The refusal of a range that does not fit a clip of `clip_frames` frames, as one line.
 std::string RangePastTheEnd(const FrameRange& range, std::int64_t clip_frames);
 
-// Parses the value of --frames: two numbers A:B with 0 <= A < B, or A: alone. Throws
+// Parses the value of --frames: two plain decimal numbers A:B with A < B, or A: alone. Throws
 // UsageError with one line for anything else, naming an empty or reversed range as such.
 FrameRange ParseFrameRange(const std::string& value);
 

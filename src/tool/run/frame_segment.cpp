@@ -1,6 +1,7 @@
 #include "tool/run/frame_segment.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "tool/errors/cli_error.h"
 
@@ -10,6 +11,13 @@ std::optional<std::int64_t> FrameSegment::Length(std::optional<std::int64_t> cli
   if (range_ && range_->end) return *range_->end - range_->first;
   if (!clip_frames) return std::nullopt;
   return std::max<std::int64_t>(*clip_frames - first(), 0);
+}
+
+std::optional<SegmentTag> FrameSegment::Tag(std::optional<std::int64_t> clip_frames,
+                                            std::string run) const {
+  if (!range_) return std::nullopt;
+  return SegmentTag{range_->first, range_->end ? range_->end : clip_frames, clip_frames,
+                    std::move(run)};
 }
 
 std::string FrameSegment::ProgressLabel() const {

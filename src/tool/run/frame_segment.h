@@ -10,6 +10,7 @@
 #include "tool/run/frame_range.h"
 #include "tool/run/output_file.h"
 #include "tool/routes/stream_frame_window.h"
+#include "tool/y4m/segment_tag.h"
 
 namespace velmire::cli {
 
@@ -23,6 +24,10 @@ class FrameSegment {
   // The number of frames the run writes, when known: the range's length, or what a clip of
   // `clip_frames` frames holds from first() on.
   std::optional<std::int64_t> Length(std::optional<std::int64_t> clip_frames) const;
+  // The tag the segment's header carries, for a run with fingerprint `run` over a clip of
+  // `clip_frames` frames when known; nothing for a whole run. A range open at the end is
+  // closed at the clip's end when that is known.
+  std::optional<SegmentTag> Tag(std::optional<std::int64_t> clip_frames, std::string run) const;
   // What progress reports start with: "segment A:B" or "segment A to the end", or nothing for a
   // whole run.
   std::string ProgressLabel() const;

@@ -14,6 +14,10 @@ SegmentInput OpenSegmentInput(const std::string& name, const std::optional<Frame
   input.reader = std::make_unique<Y4mReader>(*input.stream);
   if (!range) return input;
   input.first_needed = std::max<std::int64_t>(range->first - 1, 0);
+  if (input.first_needed > 0) {
+    Y4mFrame first;
+    if (input.reader->ReadFrame(first)) input.first_frame = std::move(first);
+  }
 
   const std::optional<std::uint64_t> size = input.stream->SizeHint();
   if (!size) return input;  // a pipe: read up to the segment

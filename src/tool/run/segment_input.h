@@ -22,9 +22,13 @@ struct SegmentInput {
   std::unique_ptr<Y4mReader> reader;  // has read the header, or was placed at a frame
   std::int64_t first_needed = 0;      // the first frame the run reads and holds
   std::optional<std::int64_t> clip_frames;  // the clip's length, when the file's layout tells
+  // Frame 0, for the run's fingerprint, when the run starts after it (and it exists): read
+  // before anything else, so the reader goes on from frame 1 or was placed further.
+  std::optional<Y4mFrame> first_frame;
 };
 
-// Throws InputError when the input cannot be opened or its header is refused, and CliError,
+// Throws InputError when the input cannot be opened, its header is refused or its first frame
+// is broken (for a segment after it), and CliError,
 // before any frame is read, for a range reaching past the end of a file of known length.
 SegmentInput OpenSegmentInput(const std::string& name, const std::optional<FrameRange>& range);
 
