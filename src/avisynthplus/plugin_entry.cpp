@@ -53,11 +53,13 @@ AVS_Value AVSC_CC CreateVelmire(AVS_ScriptEnvironment* env, AVS_Value args, void
 extern "C" VELMIRE_PLUGIN_ENTRY const char* AVSC_CC avisynth_c_plugin_init2(
     AVS_ScriptEnvironment* env) {
   using namespace velmire::avisynthplus;
-  if (!LoadCApi()) return "Velmire : cannot load AviSynth+'s C interface from avisynth.dll";
+  if (!LoadCApi()) return "Velmire : cannot find AviSynth+'s C interface in the process";
   try {
-    avs_add_function(env, kFunctionName, FunctionSignature().c_str(), CreateVelmire, nullptr);
+    // Named in full: outside the namespace, the header's declaration is as near (c_api.h).
+    velmire::avisynthplus::avs_add_function(env, kFunctionName, FunctionSignature().c_str(),
+                                            CreateVelmire, nullptr);
   } catch (const std::bad_alloc&) {
     return "Velmire : not enough memory to register the function";
   }
-  return "Velmire cross-colour reduction";
+  return "Velmire " VELMIRE_VERSION " cross-colour reduction";
 }
