@@ -41,7 +41,7 @@ Clip ReadClip(const std::string& path) {
   clip.width = HeaderNumber(clip.header, 'W');
   clip.height = HeaderNumber(clip.header, 'H');
   clip.is422 = clip.header.find(" C422") != std::string::npos;
-  const size_t size = static_cast<size_t>(clip.width) * clip.height * (clip.is422 ? 2 : 3) / 2;
+  const size_t size = static_cast<size_t>(clip.width) * clip.height * (clip.is422 ? 4 : 3) / 2;
   while (at < bytes.size()) {
     const size_t mark = bytes.find('\n', at) + 1;
     clip.marks.push_back(bytes.substr(at, mark - at));
