@@ -130,11 +130,14 @@ deb_depends() {  # STAGE
 # velmire_V-1_ARCH.deb: the install tree under /usr, the libraries in the multiarch folder
 # (where frame servers installed in /usr look), the licence as Debian's copyright file.
 linux_deb() {  # NAME MULTIARCH ARCH
-  local stage="$work/deb-$1" docs
+  local stage="$work/deb-$1" depends
   install_tree "$builds/linux-$1" /usr "$stage"
-  mv "$stage/usr/lib" "$stage/usr/$2" && mkdir "$stage/usr/lib" && mv "$stage/usr/$2" "$stage/usr/lib/"
-  docs="$stage/usr/share/doc/velmire"
-  cp "$root/LICENSE" "$docs/copyright"
+  mv "$stage/usr/lib" "$stage/usr/$2"
+  mkdir "$stage/usr/lib"
+  mv "$stage/usr/$2" "$stage/usr/lib/"
+  cp "$root/LICENSE" "$stage/usr/share/doc/velmire/copyright"
+  depends="$(deb_depends "$stage")"
+  [ -n "$depends" ] || fail "dpkg-shlibdeps found no dependencies in $stage"
   mkdir -p "$stage/DEBIAN"
   cat >"$stage/DEBIAN/control" <<CONTROL
 Package: velmire
@@ -142,7 +145,7 @@ Version: $version-1
 Architecture: $3
 Maintainer: The Velmire developers <velmire@localhost>
 Installed-Size: $(du -s --apparent-size --block-size=1024 "$stage/usr" | cut -f1)
-Depends: $(deb_depends "$stage")
+Depends: $depends
 Section: video
 Priority: optional
 Description: cross-colour reduction for composite video captures
