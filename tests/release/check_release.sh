@@ -97,6 +97,7 @@ for pair in x64/Velmire-AviSynthPlus-x64.dll:$win64/src/avisynthplus \
   same "$scratch/zip/${pair%%:*}" "${pair#*:}/$(basename "${pair%%:*}")"
 done
 grep -q "Velmire $version" "$scratch/zip/README.txt" || fail "the zip's README lacks the version"
+grep -q "^## $version\$" "$scratch/zip/CHANGELOG.txt" || fail "CHANGELOG.md has no section $version"
 
 step "a missing toolchain or header: one line naming it"
 # Each case: what is taken away, and the words the line must hold.
