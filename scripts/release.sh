@@ -8,9 +8,11 @@
 #
 # The builds go into build-release/ (VELMIRE_RELEASE_BUILDS): a later run builds only what
 # changed, --clean starts them afresh. The frame servers' headers come from pkg-config, in
-# VELMIRE_HOSTS_PREFIX (default ${XDG_CACHE_HOME:-$HOME/.cache}/velmire-hosts, where
-# scripts/test.sh builds them) or PKG_CONFIG_PATH. `./scripts/setup.sh release` installs the
-# Debian packages it needs; a missing one is named in one line.
+# VELMIRE_HOSTS_PREFIX (default ${XDG_CACHE_HOME:-$HOME/.cache}/velmire-hosts) or
+# PKG_CONFIG_PATH; when they are missing and the frame servers' sources are there
+# (VELMIRE_HOST_SOURCES, default ../shared/hosts beside the clone), they are built first, as
+# scripts/test.sh does. `./scripts/setup.sh release` installs the Debian packages it needs; a
+# missing package, or headers without sources, are named in one line.
 #
 # Each artefact is a function taking its platform; a platform is one line of the tables below.
 set -euo pipefail
@@ -18,6 +20,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 dist="${VELMIRE_DIST:-$root/dist}"
 builds="${VELMIRE_RELEASE_BUILDS:-$root/build-release}"
 hosts_prefix="${VELMIRE_HOSTS_PREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/velmire-hosts}"
+host_sources="${VELMIRE_HOST_SOURCES:-$root/../shared/hosts}"
 export PKG_CONFIG_PATH="$hosts_prefix/lib/pkgconfig${PKG_CONFIG_PATH:+:$PKG_CONFIG_PATH}"
 export LC_ALL=C TZ=UTC
 umask 022
@@ -41,12 +44,21 @@ require() {
   command -v "$1" >/dev/null 2>&1 ||
     fail "$1 not found: install the Debian package $2 (./scripts/setup.sh release)"
 }
-# require_headers MODULE HEADER NAME: pkg-config finds MODULE, whose include folder has HEADER.
-require_headers() {
+# headers_found MODULE HEADER: pkg-config finds MODULE, whose include folder has HEADER.
+headers_found() {
   local folder
-  folder="$(pkg-config --variable=includedir "$1" 2>/dev/null)" && [ -f "$folder/$2" ] ||
+  folder="$(pkg-config --variable=includedir "$1" 2>/dev/null)" && [ -f "$folder/$2" ]
+}
+# require_headers MODULE HEADER NAME: the headers are found, or the frame server is built from
+# its sources when they are there.
+require_headers() {
+  headers_found "$1" "$2" && return
+  [ -x "$host_sources/build-hosts.sh" ] ||
     fail "no $3 headers ($2 of pkg-config module $1): build them with" \
          "../shared/hosts/build-hosts.sh $hosts_prefix, or set VELMIRE_HOSTS_PREFIX"
+  echo "== frame servers from $host_sources into $hosts_prefix"
+  "$host_sources/build-hosts.sh" "$hosts_prefix"
+  headers_found "$1" "$2" || fail "build-hosts.sh gave no $3 headers ($2) in $hosts_prefix"
 }
 
 check_requirements() {
