@@ -9,7 +9,8 @@
 # defines, for the ones found:
 #   velmire::vapoursynth_headers  the API headers alone (a VapourSynth plug-in links no library)
 #   velmire::vapoursynth          headers and libvapoursynth (for the test host)
-#   velmire::avisynthplus         headers and libavisynth
+#   velmire::avisynthplus_headers the API headers alone (the AviSynth+ plug-in links no library)
+#   velmire::avisynthplus         headers and libavisynth (for the test host)
 # In a Windows build (cross-compiled, so ON is needed) both velmire::vapoursynth and
 # velmire::avisynthplus are the headers alone: pkg-config gives their folders
 # (--cflags-only-I), while its Libs line names the build machine's library, which must not
@@ -105,3 +106,9 @@ if(VELMIRE_WITH_VAPOURSYNTH)
 endif()
 
 velmire_find_frame_server(VELMIRE_AVISYNTHPLUS avisynth avisynthplus)
+if(VELMIRE_WITH_AVISYNTHPLUS)
+  add_library(velmire_avisynthplus_headers INTERFACE)
+  target_include_directories(velmire_avisynthplus_headers SYSTEM INTERFACE
+                             ${VELMIRE_PC_avisynthplus_INCLUDE_DIRS})
+  add_library(velmire::avisynthplus_headers ALIAS velmire_avisynthplus_headers)
+endif()

@@ -27,9 +27,13 @@ function(velmire_layer target folder)
 endfunction()
 
 # velmire_export_only(TARGET): a loadable module of a POSIX build exports what the exports.map
-# beside its CMakeLists.txt names, nothing else, and links with no symbol left undefined.
+# beside its CMakeLists.txt names, nothing else, and links with no symbol left undefined. With
+# VELMIRE_STATIC_RUNTIME it carries its own copy of libstdc++ and libgcc (hidden by the map).
 function(velmire_export_only target)
   set(map ${CMAKE_CURRENT_SOURCE_DIR}/exports.map)
   target_link_options(${target} PRIVATE -Wl,--version-script=${map} -Wl,--no-undefined)
+  if(VELMIRE_STATIC_RUNTIME)
+    target_link_options(${target} PRIVATE -static-libstdc++ -static-libgcc)
+  endif()
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${map})
 endfunction()

@@ -22,7 +22,8 @@ function(velmire_windows_plugin target base_name host)
   set(VELMIRE_DLL_DESCRIPTION "Velmire cross-colour reduction for ${host}, "
                               "${VELMIRE_WINDOWS_BITS} (${VELMIRE_WINDOWS_ARCH})")
   string(JOIN "" VELMIRE_DLL_DESCRIPTION ${VELMIRE_DLL_DESCRIPTION})
-  string(REPLACE "." ", " VELMIRE_RC_VERSION "${PROJECT_VERSION}")
+  set(VELMIRE_RC_VERSION
+      "${PROJECT_VERSION_MAJOR}, ${PROJECT_VERSION_MINOR}, ${PROJECT_VERSION_PATCH}, 0")
   set(resource ${CMAKE_CURRENT_BINARY_DIR}/${VELMIRE_DLL_NAME}.rc)
   configure_file(${PROJECT_SOURCE_DIR}/res/frame_server_plugin.rc.in ${resource} @ONLY)
   target_sources(${target} PRIVATE ${resource})

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages needed to build and run the tool ("demo", the default), or
-# everything the full test suite needs as well ("test": ffmpeg as the interop peer, GNU parallel
-# for the README's segments recipe, clang for the fuzzers and the Windows test host, MinGW-w64
-# and Wine for the 32- and 64-bit Windows builds).
+# Installs the Debian 12 packages needed to build and run the tool ("demo", the default); what
+# scripts/release.sh needs as well ("release": MinGW-w64 for the Windows DLLs, dpkg-dev for the
+# package's dependencies, Python and pip for the wheels); or everything the full test suite
+# needs ("test": the release's, ffmpeg as the interop peer, GNU parallel for the segments
+# recipe, clang for the fuzzers and the Windows test host, Wine for the 32- and 64-bit Windows
+# builds).
 set -euo pipefail
 
 SUDO=""
@@ -10,9 +12,9 @@ if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
 
 core=(cmake ninja-build g++ make pkg-config libpng-dev libgtest-dev libbenchmark-dev)
-tests=(ffmpeg parallel clang libclang-rt-14-dev lld llvm-14 googletest
-       g++-mingw-w64-i686 binutils-mingw-w64-i686
-       g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64)
+release=(g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64
+         binutils-mingw-w64-x86-64 dpkg-dev python3 python3-pip git)
+tests=("${release[@]}" ffmpeg parallel clang libclang-rt-14-dev lld llvm-14 googletest)
 wine=(wine wine32:i386 wine64)
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
@@ -21,7 +23,9 @@ missing_of() { local p; for p in "$@"; do installed "$p" || echo "$p"; done; }
 missing_core=($(missing_of "${core[@]}"))
 missing_tests=()
 missing_wine=()
-if [ "${1:-demo}" = test ]; then
+if [ "${1:-demo}" = release ]; then
+  missing_tests=($(missing_of "${release[@]}"))
+elif [ "${1:-demo}" = test ]; then
   missing_tests=($(missing_of "${tests[@]}"))
   missing_wine=($(missing_of "${wine[@]}"))
   # Wine's 32-bit half needs the i386 architecture.

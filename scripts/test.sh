@@ -3,7 +3,8 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer; the concurrency tests under
 # ThreadSanitizer; each fuzz target for a bounded time; the 32-bit Windows build under Wine (on
 # machines that run no 32-bit programs, its DLLs' images only, said in one line); and the
-# 64-bit Windows build of the frame-server plug-ins, their DLLs checked under Wine.
+# 64-bit Windows build of the frame-server plug-ins, their DLLs checked under Wine; and the
+# release: scripts/release.sh from scratch, its artefacts checked (tests/release/check_release.sh).
 # The VapourSynth and AviSynth+ plug-ins are tested in the real frame servers, built first from
 # VELMIRE_HOST_SOURCES (default ../shared/hosts beside the clone) into VELMIRE_HOSTS_PREFIX
 # (default ${XDG_CACHE_HOME:-$HOME/.cache}/velmire-hosts; a later run reuses them).
@@ -121,4 +122,14 @@ else
   configure_and_build "$root/build-win64" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" "${host_options[@]}"
   ctest --no-tests=error --test-dir "$root/build-win64" --output-on-failure -j"$jobs" --timeout 300
+fi
+
+echo "== release: scripts/release.sh, its artefacts installed, run and compared"
+if [ -z "$host_tests" ]; then
+  echo "== SKIPPED: the release needs both frame servers' headers"
+else
+  cmake --build "$root/build" -j"$jobs" --target release_wheel_host
+  "$root/scripts/release.sh" --clean
+  "$root/tests/release/check_release.sh" "$root/dist" "$root/build" "$root/build-win32" \
+    "$root/build-win64"
 fi

@@ -53,7 +53,9 @@ AVS_Value AVSC_CC CreateVelmire(AVS_ScriptEnvironment* env, AVS_Value args, void
 extern "C" VELMIRE_PLUGIN_ENTRY const char* AVSC_CC avisynth_c_plugin_init2(
     AVS_ScriptEnvironment* env) {
   using namespace velmire::avisynthplus;
-  if (!LoadCApi()) return "Velmire : cannot load AviSynth+'s C interface from avisynth.dll";
-  avs_add_function(env, velmire::kFunctionName, FunctionSignature(), CreateVelmire, nullptr);
-  return "Velmire cross-colour reduction";
+  if (!LoadCApi()) return "Velmire : cannot find AviSynth+'s C interface in the process";
+  // Named in full: outside the namespace, the header's declaration is as near (c_api.h).
+  velmire::avisynthplus::avs_add_function(env, velmire::kFunctionName, FunctionSignature(),
+                                          CreateVelmire, nullptr);
+  return "Velmire " VELMIRE_VERSION " cross-colour reduction";
 }

@@ -74,6 +74,11 @@ endif()
 # two little-endian 32-bit words (major << 16 | minor, then patch << 16 | tweak).
 file(READ ${DLL} image HEX)
 string(REPLACE "." ";" parts "${VERSION}")
+list(LENGTH parts count)
+while(count LESS 4)  # 1.0.0 is 1.0.0.0
+  list(APPEND parts 0)
+  math(EXPR count "${count} + 1")
+endwhile()
 set(version_hex "")
 foreach(index 1 0 3 2)
   list(GET parts ${index} part)
