@@ -193,11 +193,18 @@ int KeyedWinner(const RowJobPlanarOf<typename Ops::Sample>& job, int x) {
   EntryBlocks<typename Ops::Sample> entries(job, x);
   const __m128i reference = kShared ? Ops::SharedReference(job, x) : _mm_setzero_si128();
   __m128i smallest = Ops::NoKeys();
-  int first = 0;
-#pragma GCC unroll 16
-  for (; first + Ops::kBatch <= count; first += Ops::kBatch) {
+  auto batch = [&](int first) {
     smallest = Ops::Smaller(
         smallest, BatchKeys<Ops, false, kShared, kCheck>(entries, first, count, reference));
+  };
+  // Each search unrolls the batches of the 4:2:2 list whole: six of bytes, twelve of words.
+  int first = 0;
+  if constexpr (Ops::kBatch == 8) {
+#pragma GCC unroll 8
+    for (; first + Ops::kBatch <= count; first += Ops::kBatch) batch(first);
+  } else {
+#pragma GCC unroll 16
+    for (; first + Ops::kBatch <= count; first += Ops::kBatch) batch(first);
   }
   if (first < count) {
     smallest = Ops::Smaller(
@@ -212,7 +219,8 @@ int KeyedWinner(const RowJobPlanarOf<typename Ops::Sample>& job, int x) {
 template <typename Ops, bool kShared>
 int KeyedWinnerOfList(const RowJobPlanarOf<typename Ops::Sample>& job, int x) {
   const bool check = EntryBlocks<typename Ops::Sample>(job, x).mayReachPast();
-  if (job.count == kYuy2CandidateCount) {
+  // The 4:2:2 list compares with a shared reference where the operations can use one.
+  if (kShared == Ops::kSharesReference && job.count == kYuy2CandidateCount) {
     return check ? KeyedWinner<Ops, kShared, kYuy2CandidateCount, true>(job, x)
                  : KeyedWinner<Ops, kShared, kYuy2CandidateCount, false>(job, x);
   }
