@@ -30,7 +30,11 @@ struct ByteSearch {
   }
   static __m128i NoKeys() { return _mm_set1_epi16(kNoKey); }
   static __m128i Smaller(__m128i a, __m128i b) { return _mm_min_epi16(a, b); }
-  static __m128i Indices(int first) { return GatheredPairIndices(first); }
+  // Candidate indices of the lanes of the first batch, and of the batch after `indices`.
+  static __m128i FirstIndices() { return GatheredPairIndices(0); }
+  static __m128i NextIndices(__m128i indices) {
+    return _mm_add_epi16(indices, _mm_set1_epi16(kBatch));
+  }
   static __m128i Keys(__m128i differences, __m128i indices) {
     return CandidateKeys(differences, indices);
   }
@@ -93,8 +97,9 @@ struct WordSearch {
   static bool Keyed(const RowJobPlanar16& job) { return job.count <= kMaxKeyedCandidates16; }
   static __m128i NoKeys() { return _mm_set1_epi32(kNoKey16); }
   static __m128i Smaller(__m128i a, __m128i b) { return MinKeys16(a, b); }
-  static __m128i Indices(int first) {
-    return _mm_add_epi32(_mm_set1_epi32(first), _mm_setr_epi32(0, 1, 2, 3));
+  static __m128i FirstIndices() { return _mm_setr_epi32(0, 1, 2, 3); }
+  static __m128i NextIndices(__m128i indices) {
+    return _mm_add_epi32(indices, _mm_set1_epi32(kBatch));
   }
   static __m128i Keys(__m128i differences, __m128i indices) {
     return _mm_or_si128(_mm_slli_epi32(differences, kIndexBits16), indices);
@@ -167,18 +172,17 @@ struct WordSearch {
   }
 };
 
-// Keys of entries first .. first+kBatch-1; in the last batch (kLast), those from `count` on
-// are absent.
+// Keys of entries first .. first+kBatch-1, whose lanes' indices `indices` holds; in the last
+// batch (kLast), those from `count` on are absent.
 template <typename Ops, bool kLast, bool kShared, bool kCheck>
 inline __m128i BatchKeys(EntryBlocks<typename Ops::Sample>& entries, int first, int count,
-                         __m128i reference) {
+                         __m128i indices, __m128i reference) {
   EntryLuma<typename Ops::Sample> batch[Ops::kBatch];
 #pragma GCC unroll 8
   for (int i = 0; i < Ops::kBatch; ++i) {
     batch[i] = !kLast || first + i < count ? entries.template Get<kCheck>(first + i)
                                            : entries.kStandIn;
   }
-  const __m128i indices = Ops::Indices(first);
   const __m128i keys = Ops::Keys(Ops::template Differences<kShared>(batch, reference), indices);
   return kLast ? Ops::DropFrom(keys, indices, count) : keys;
 }
@@ -193,9 +197,11 @@ int KeyedWinner(const RowJobPlanarOf<typename Ops::Sample>& job, int x) {
   EntryBlocks<typename Ops::Sample> entries(job, x);
   const __m128i reference = kShared ? Ops::SharedReference(job, x) : _mm_setzero_si128();
   __m128i smallest = Ops::NoKeys();
+  __m128i indices = Ops::FirstIndices();
   auto batch = [&](int first) {
-    smallest = Ops::Smaller(
-        smallest, BatchKeys<Ops, false, kShared, kCheck>(entries, first, count, reference));
+    smallest = Ops::Smaller(smallest, BatchKeys<Ops, false, kShared, kCheck>(
+                                          entries, first, count, indices, reference));
+    indices = Ops::NextIndices(indices);
   };
   // Each search unrolls the batches of the 4:2:2 list whole: six of bytes, twelve of words.
   int first = 0;
@@ -207,8 +213,8 @@ int KeyedWinner(const RowJobPlanarOf<typename Ops::Sample>& job, int x) {
     for (; first + Ops::kBatch <= count; first += Ops::kBatch) batch(first);
   }
   if (first < count) {
-    smallest = Ops::Smaller(
-        smallest, BatchKeys<Ops, true, kShared, kCheck>(entries, first, count, reference));
+    smallest = Ops::Smaller(smallest, BatchKeys<Ops, true, kShared, kCheck>(
+                                          entries, first, count, indices, reference));
   }
   if (entries.reachesPast()) return kSearchSequentially;
   return Ops::Winner(smallest, job.noise);
