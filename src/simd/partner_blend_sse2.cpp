@@ -6,9 +6,10 @@
 
 #include <cstdint>
 
-#include "simd/planar_block_sse2.h"
+#include "planar/stronger_block_planar.h"
+#include "simd/block_search_sse2.h"
 #include "simd/vector_kernels.h"
-#include "simd/yuy2_block_sse2.h"
+#include "yuy2/stronger_block_yuy2.h"
 
 namespace velmire::simd {
 namespace {
@@ -52,11 +53,11 @@ bool PlanarPairUsable(const RowJobPlanar& job, int a, int b, const PartnerLimits
   if (a < 0 || b < 0) return false;
   const RowCandidatePlanar& ea = job.candidates[a];
   const RowCandidatePlanar& eb = job.candidates[b];
-  const __m128i lumaA = LoadEight(ea.luma + first);
-  const __m128i lumaB = LoadEight(eb.luma + first);
+  const __m128i lumaA = Load64(ea.luma + first);
+  const __m128i lumaB = Load64(eb.luma + first);
   const __m128i fromReference =
       _mm_sad_epu8(_mm_unpacklo_epi64(lumaA, lumaB),
-                   _mm_unpacklo_epi64(LoadEight(ea.reference + first), LoadEight(eb.reference + first)));
+                   _mm_unpacklo_epi64(Load64(ea.reference + first), Load64(eb.reference + first)));
   const int differenceA = _mm_cvtsi128_si32(fromReference);
   const int differenceB = _mm_cvtsi128_si32(_mm_srli_si128(fromReference, 8));
   const int between = _mm_cvtsi128_si32(_mm_sad_epu8(lumaA, lumaB));
@@ -65,9 +66,9 @@ bool PlanarPairUsable(const RowJobPlanar& job, int a, int b, const PartnerLimits
 
 bool Yuy2PairUsable(const RowJobYUY2& job, int a, int b, const PartnerLimits& limits, int x) {
   const __m128i lumaLanes = _mm_set1_epi16(0x00FF);
-  const __m128i lumaA = _mm_and_si128(LoadBlock(job.candidates[static_cast<size_t>(a)].row + x), lumaLanes);
-  const __m128i lumaB = _mm_and_si128(LoadBlock(job.candidates[static_cast<size_t>(b)].row + x), lumaLanes);
-  const __m128i reference = _mm_and_si128(LoadBlock(job.reference + x), lumaLanes);
+  const __m128i lumaA = _mm_and_si128(Load128(job.candidates[static_cast<size_t>(a)].row + x), lumaLanes);
+  const __m128i lumaB = _mm_and_si128(Load128(job.candidates[static_cast<size_t>(b)].row + x), lumaLanes);
+  const __m128i reference = _mm_and_si128(Load128(job.reference + x), lumaLanes);
   const __m128i fromReference =
       _mm_sad_epu8(_mm_packus_epi16(lumaA, lumaB), _mm_packus_epi16(reference, reference));
   const int differenceA = _mm_cvtsi128_si32(fromReference);
@@ -88,7 +89,7 @@ void BlendBlockWithPartnersPlanarSse2(const RowJobPlanar& job, int x, const uint
     BlendBlockWithPartnersPlanar(job, x, mask);
     return;
   }
-  const __m128i window = LoadBlock(job.candidates[partners.previous].reference + first - 3);
+  const __m128i window = Load128(job.candidates[partners.previous].reference + first - 3);
   const __m128i detail = _mm_set1_epi16(static_cast<short>(limits.detail));
   const bool fine =
       DetailExceeds(Widen(window), Widen(_mm_srli_si128(window, 1)),
@@ -103,15 +104,15 @@ void BlendBlockWithPartnersPlanarSse2(const RowJobPlanar& job, int x, const uint
   const RowCandidatePlanar& ea = job.candidates[a];
   const RowCandidatePlanar& eb = job.candidates[b];
   auto chroma = [x](const uint8_t* u, const uint8_t* v) {
-    return Widen(_mm_unpacklo_epi32(LoadFour(u + x), LoadFour(v + x)));
+    return Widen(_mm_unpacklo_epi32(Load32(u + x), Load32(v + x)));
   };
-  const __m128i entries = LoadFour(mask + x);
+  const __m128i entries = Load32(mask + x);
   const __m128i marked = MarkedLanes(Widen(_mm_unpacklo_epi32(entries, entries)));
   const __m128i out = BlendLanes(chroma(job.sourceU, job.sourceV), chroma(ea.u, ea.v),
                                  chroma(eb.u, eb.v), marked);
   const __m128i bytes = _mm_packus_epi16(out, out);
-  StoreFour(job.outputU + x, bytes);
-  StoreFour(job.outputV + x, _mm_srli_si128(bytes, 4));
+  Store32(job.outputU + x, bytes);
+  Store32(job.outputV + x, _mm_srli_si128(bytes, 4));
 }
 
 void BlendBlockWithPartnersYUY2Sse2(const RowJobYUY2& job, int x, const uint8_t* mask) {
@@ -124,7 +125,7 @@ void BlendBlockWithPartnersYUY2Sse2(const RowJobYUY2& job, int x, const uint8_t*
   }
   const uint8_t* reference = job.reference + x;
   const __m128i lumaLanes = _mm_set1_epi16(0x00FF);
-  auto luma = [&](int offset) { return _mm_and_si128(LoadBlock(reference + offset), lumaLanes); };
+  auto luma = [&](int offset) { return _mm_and_si128(Load128(reference + offset), lumaLanes); };
   const __m128i detail = _mm_set1_epi16(static_cast<short>(limits.detail));
   const bool fine = DetailExceeds(luma(-6), luma(-4), luma(-2), detail) ||
                     DetailExceeds(luma(2), luma(4), luma(6), detail);
@@ -133,12 +134,12 @@ void BlendBlockWithPartnersYUY2Sse2(const RowJobYUY2& job, int x, const uint8_t*
   int b = 0;
   auto usable = [&](int i, int j) { return Yuy2PairUsable(job, i, j, limits, x); };
   if (!ChoosePartners(partners, usable, &a, &b)) return;
-  auto chroma = [x](const uint8_t* row) { return _mm_srli_epi16(LoadBlock(row + x), 8); };
-  const __m128i marked = MarkedLanes(_mm_srli_epi16(LoadBlock(mask + x), 8));
+  auto chroma = [x](const uint8_t* row) { return _mm_srli_epi16(Load128(row + x), 8); };
+  const __m128i marked = MarkedLanes(_mm_srli_epi16(Load128(mask + x), 8));
   const __m128i out = BlendLanes(chroma(job.reference), chroma(job.candidates[static_cast<size_t>(a)].row),
                                  chroma(job.candidates[static_cast<size_t>(b)].row), marked);
   uint8_t* output = job.output + x;
-  const __m128i block = _mm_or_si128(_mm_and_si128(LoadBlock(output), lumaLanes), _mm_slli_epi16(out, 8));
+  const __m128i block = _mm_or_si128(_mm_and_si128(Load128(output), lumaLanes), _mm_slli_epi16(out, 8));
   _mm_storeu_si128(reinterpret_cast<__m128i*>(output), block);
 }
 
