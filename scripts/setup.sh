@@ -9,7 +9,7 @@ SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
 
-core=(cmake ninja-build g++ make pkg-config libpng-dev libgtest-dev libbenchmark-dev)
+core=(cmake ninja-build g++ make pkg-config libpng-dev libjpeg-dev libgtest-dev libbenchmark-dev)
 tests=(ffmpeg clang libclang-rt-14-dev lld llvm-14 googletest
        g++-mingw-w64-i686 binutils-mingw-w64-i686
        g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64)

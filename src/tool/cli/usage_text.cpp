@@ -6,7 +6,7 @@ std::string UsageText() {
   return R"(Usage: velmire [options] [INPUT [OUTPUT]]
        velmire --concat SEGMENT... > OUTPUT
        velmire --demo [DIR]
-       velmire --demo [DIR] --sweep [--sweep-grid T:N:M[:MODE],...]
+       velmire --demo [DIR] --sweep [--sweep-grid T:N:M[:MODE],...] [--sweep-noise SIGMA]
 
 Removes cross-colour (the rainbow false colour that composite video leaves on fine luma
 detail) from a YUV4MPEG2 stream. INPUT and OUTPUT are YUV4MPEG2 files; - or an omitted name
@@ -63,6 +63,9 @@ Running:
                     with --demo: sweep these combinations of ThresholdY (0..255), Noise
                     (0..255), Margin (0..4) and correction mode (0 or 1) instead of the
                     built-in grid (implies --sweep)
+  --sweep-noise SIGMA
+                    with --demo: add white noise of standard deviation SIGMA (0..20, 8-bit
+                    steps) to the sweep's composite signal (implies --sweep)
   -h, --help        show this text
   --version         show the version
 

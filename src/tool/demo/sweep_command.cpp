@@ -80,13 +80,20 @@ void RunSweep(const CliOptions& options, int threads, std::ostream& out) {
     for (const VideoStandard standard : kVideoStandards) {
       const auto built = std::chrono::steady_clock::now();
       const std::vector<StoredDemoClip> clips =
-          RenderStoredClassClips(scene, standard, kClassFrames, threads);
+          RenderStoredClassClips(scene, standard, kClassFrames, threads, options.sweep_noise);
       const auto swept = std::chrono::steady_clock::now();
       for (const StoredDemoClip& clip : clips) {
-        ClassSweep block{scene, standard, clip.layout, {}, {}};
+        ClassSweep block{scene, standard, clip.layout, {}, 0, {}};
         const FrameGeometry g = ParseY4mHeader(clip.header_line).geometry;
         for (const Baseline baseline : kBaselines) {
-          block.baselines.push_back(JudgeBaseline(baseline, clip, g));
+          if (baseline == Baseline::kGatedAverage) {
+            const GatedAverageResult gated =
+                JudgeGatedAverageAtBestGate(clip, g, PhaseSequenceFrames(standard) / 2);
+            block.baselines.push_back(gated.judgement);
+            block.gated_average_gate = gated.gate;
+          } else {
+            block.baselines.push_back(JudgeBaseline(baseline, clip, g));
+          }
         }
         block.rows = SweepSettings(clip, grid, kernels, threads);
         results.push_back(std::move(block));
