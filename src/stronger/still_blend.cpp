@@ -17,31 +17,44 @@ constexpr int kWindowSamples = 16; // the block's eight and the reach on both si
 constexpr int kStillStep = 2;
 
 
-// sums[i + 1] - sums[j] is the sum over luma samples j..i of |low-passed (n - other)|, added
-// up over the row's luma rows. `diff` has lumaSamples + 9 entries of room: the differences
-// with four copies of the first before them and five of the last after them, as the taps over
-// samples i-4 .. i+5 reach past the row's ends. The three boxes run in place, each over the
-// sums of the one before.
+// Adds |low-passed (now - then)| at every luma sample of a row to `acc`. The differences are
+// laid out with four copies of the first before them and five of the last after them, as the
+// taps over samples i-4 .. i+5 reach past the row's ends; then the three boxes run one after
+// the other. Plain loops over contiguous arrays, so the compiler vectorises them.
+template <int Stride, typename Sample>
+void AddLowpassedDifference(const Sample* now, const Sample* then, int n, int32_t* __restrict d,
+                            int32_t* __restrict t, int32_t* __restrict acc) {
+  for (int i = 0; i < n; ++i) d[i + 4] = int32_t(now[i * Stride]) - int32_t(then[i * Stride]);
+  for (int k = 0; k < 4; ++k) d[k] = d[4];
+  for (int k = n + 4; k < n + 9; ++k) d[k] = d[n + 3];
+  for (int k = 0; k < n + 7; ++k) t[k] = d[k] + d[k + 1] + d[k + 2];
+  for (int k = 0; k < n + 4; ++k) d[k] = t[k] + t[k + 1] + t[k + 2] + t[k + 3];
+  for (int i = 0; i < n; ++i) acc[i] += std::abs(d[i] + d[i + 1] + d[i + 2] + d[i + 3] + d[i + 4]);
+}
+
+// acc[i] for every luma sample i: |low-passed (n - other)|, added up over the row's luma rows.
 template <typename Sample>
-void LowpassedDifferenceSums(const StillRow<Sample>& row, int other, int32_t* diff,
-                             int32_t* sums) {
+void LowpassedDifferences(const StillRow<Sample>& row, int other, int32_t* d, int32_t* t,
+                          int32_t* acc) {
   const int n = row.lumaSamples;
-  std::fill(sums, sums + n + 1, 0);
+  std::fill(acc, acc + n, 0);
   for (int r = 0; r < row.lumaRows; ++r) {
-    const Sample* now = row.luma[1][r];
-    const Sample* then = row.luma[other][r];
-    for (int i = 0; i < n; ++i) {
-      diff[i + 4] = int32_t(now[i * row.lumaStride]) - int32_t(then[i * row.lumaStride]);
-    }
-    std::fill(diff, diff + 4, diff[4]);
-    std::fill(diff + n + 4, diff + n + 9, diff[n + 3]);
-    for (int i = 0; i < n + 7; ++i) diff[i] += diff[i + 1] + diff[i + 2];
-    for (int i = 0; i < n + 4; ++i) diff[i] += diff[i + 1] + diff[i + 2] + diff[i + 3];
-    for (int i = 0; i < n; ++i) {
-      sums[i + 1] += std::abs(diff[i] + diff[i + 1] + diff[i + 2] + diff[i + 3] + diff[i + 4]);
+    if (row.lumaStride == 1) {
+      AddLowpassedDifference<1>(row.luma[1][r], row.luma[other][r], n, d, t, acc);
+    } else {
+      AddLowpassedDifference<2>(row.luma[1][r], row.luma[other][r], n, d, t, acc);
     }
   }
-  for (int i = 0; i < n; ++i) sums[i + 1] += sums[i];
+}
+
+// Sums of acc over the eight samples 8j - 4 .. 8j + 3 (those inside the row) into chunks[j],
+// for j = 0 .. n / 8 + 1: a block at luma sample 8j judges the window of chunks j and j + 1.
+void ChunkSums(int32_t* acc, int n, int32_t* chunks) {
+  for (int j = 0; 8 * j - 4 < n; ++j) {
+    int32_t sum = 0;
+    for (int i = std::max(8 * j - 4, 0); i < std::min(8 * j + 4, n); ++i) sum += acc[i];
+    chunks[j] = sum;
+  }
 }
 
 int Round(int sum, int divisorLog2, const StillLimits& limits) {
@@ -49,19 +62,15 @@ int Round(int sum, int divisorLog2, const StillLimits& limits) {
   return std::min((sum + half) >> divisorLog2, limits.maxValue);
 }
 
-// Whether the luma of frame n has detail in luma samples from .. to-1 of every luma row: a
-// second difference above the limit (samples with both neighbours in the row).
+// Whether frame n's first luma row has detail in the block's eight luma samples from `first`
+// on: a second difference above the limit.
 template <typename Sample>
-bool HasDetail(const StillRow<Sample>& row, int from, int to, int detail) {
-  from = std::max(from, 1);
-  to = std::min(to, row.lumaSamples - 1);
+bool HasDetail(const StillRow<Sample>& row, int first, int detail) {
   const int s = row.lumaStride;
-  for (int r = 0; r < row.lumaRows; ++r) {
-    const Sample* y = row.luma[1][r];
-    for (int i = from; i < to; ++i) {
-      if (std::abs(2 * int(y[i * s]) - int(y[(i - 1) * s]) - int(y[(i + 1) * s])) > detail) {
-        return true;
-      }
+  const Sample* y = row.luma[1][0];
+  for (int i = first; i < first + 8; ++i) {
+    if (std::abs(2 * int(y[i * s]) - int(y[(i - 1) * s]) - int(y[(i + 1) * s])) > detail) {
+      return true;
     }
   }
   return false;
@@ -100,12 +109,16 @@ void CancelFlippingChroma(const BlockTriple& block, bool partnersAlike, const St
 template <typename Sample>
 void BlendStillBlocks(const StillRow<Sample>& row, const StillLimits& limits, int32_t* scratch) {
   const int n = row.lumaSamples;
-  int32_t* diff = scratch;
-  int32_t* before = scratch + (n + 9);
-  int32_t* after = before + (n + 1);
-  int32_t* state = after + (n + 1);  // per block
-  LowpassedDifferenceSums(row, 0, diff, before);
-  LowpassedDifferenceSums(row, 2, diff, after);
+  int32_t* d = scratch;
+  int32_t* t = d + (n + 9);
+  int32_t* before = t + (n + 9);
+  int32_t* after = before + n;
+  int32_t* state = after + n;  // per block
+  LowpassedDifferences(row, 0, d, t, before);
+  LowpassedDifferences(row, 2, d, t, after);
+  // The chunk sums overwrite the start of their own arrays, which they have read by then.
+  ChunkSums(before, n, before);
+  ChunkSums(after, n, after);
   const int64_t limit =
       int64_t(kStillStep << limits.shift) * kLowpassGain * kWindowSamples * row.lumaRows;
   static_assert(kWindowSamples == 8 + 2 * kWindowReach);
@@ -120,17 +133,16 @@ void BlendStillBlocks(const StillRow<Sample>& row, const StillLimits& limits, in
   int blocks = 0, changedBefore = 0, changedAfter = 0;
   BlockTriple block;
   for (int x = 4; x < row.chromaWidth - 4; x += 4) {
-    const int from = 2 * x - kWindowReach;
-    const int to = std::min(2 * x + 8 + kWindowReach, n);
-    const bool stillBefore = before[to] - before[from] < limit;
-    const bool stillAfter = after[to] - after[from] < limit;
+    const int chunk = x / 4;  // the block starts at luma sample 2x = 8 chunk
+    const bool stillBefore = before[chunk] + before[chunk + 1] < limit;
+    const bool stillAfter = after[chunk] + after[chunk + 1] < limit;
     ++blocks;
     changedBefore += !stillBefore;
     changedAfter += !stillAfter;
     int32_t& s = state[x / 4];
     s = kMoving;
     if (!stillBefore || !stillAfter) continue;
-    s = HasDetail(row, from, to, limits.detail) ? kStillDetailed : kStillFlat;
+    s = HasDetail(row, 2 * x, limits.detail) ? kStillDetailed : kStillFlat;
     if (s == kStillDetailed) {
       ReadBlock(row, x, block);
       AddAgreement(block, agree, oppose);

@@ -53,7 +53,7 @@ struct StillLimits {
 };
 
 // Scratch for one row: StillScratchSize(lumaSamples) 32-bit entries.
-inline int StillScratchSize(int lumaSamples) { return 3 * lumaSamples + lumaSamples / 8 + 13; }
+inline int StillScratchSize(int lumaSamples) { return 4 * lumaSamples + lumaSamples / 8 + 20; }
 
 // Blends every still block of the row (blocks of four chroma samples from column 4 on, while
 // the block starts before chromaWidth - 4, as the block search's) into the output; other
