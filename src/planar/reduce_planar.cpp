@@ -13,10 +13,13 @@
 namespace velmire {
 
 // What differs between the chroma layouts: the rows corrected, the luma row a chroma row is
-// examined on, and the candidate list.
+// examined on, and the candidate list with its partners for the stronger mode.
 struct PlanarRowPlan {
   bool is422;
   int chromaHeight;
+  PartnerEntriesPlanar partnersA = PartnerEntriesOfPlanar(CandidateTablePlanarA);
+  PartnerEntriesPlanar partnersB = PartnerEntriesOfPlanar(CandidateTablePlanarB);
+  PartnerEntriesPlanar partners422 = PartnerEntriesOfPlanar(CandidateTablePlanar422());
 
   // 4:2:0 keeps the first and last chroma rows, which have no row above or below to search;
   // 4:2:2 keeps two rows at each end, as its list reaches two rows up and down.
@@ -28,6 +31,10 @@ struct PlanarRowPlan {
   int LumaRow(int cy) const { return is422 ? cy : 2 * cy; }
   std::span<const CandidateEntryPlanar> Table(int cy) const {
     return is422 ? CandidateTablePlanar422() : CandidateTablePlanarFor(chromaHeight, cy);
+  }
+  const PartnerEntriesPlanar* Partners(int cy) const {
+    if (is422) return &partners422;
+    return Table(cy).data() == CandidateTablePlanarA.data() ? &partnersA : &partnersB;
   }
 };
 
@@ -85,8 +92,12 @@ void ReduceCrossColorPlanar(const SampleFormat& format, const Settings& settings
                          frames.output.template VRow<Sample>(cy), shift);
       },
       [&](int cy, const uint8_t* rowMask) {
-        const RowJobPlanarOf<Sample> job = MakeRowJobPlanar<Sample>(
-            plan.Table(cy), frames, cy, plan.LumaRow(cy), chromaWidth, noise);
+        RowJobPlanarOf<Sample> job = MakeRowJobPlanar<Sample>(plan.Table(cy), frames, cy,
+                                                              plan.LumaRow(cy), chromaWidth, noise);
+        if (settings.Mode == 1) {
+          job.partners = plan.Partners(cy);
+          job.limits = PartnerLimitsFor(settings, format.bitsPerSample);
+        }
         kernels.correctRow(job, rowMask);
       });
   if (settings.Mode == 1 && !settings.Debug) {

@@ -50,6 +50,7 @@ void ReduceCrossColorYUY2(const Settings& settings, const PassKernelsYUY2& kerne
                           const PlaneView& next, const WritablePlaneView& output, uint8_t* mask) {
   const int rowSize = current.rowSize;
   const InputFramesYUY2 inputs{RowsOf(previous), RowsOf(current), RowsOf(next)};
+  const PartnerEntriesYUY2 partners = PartnerEntriesOfYUY2();
   auto outputRow = [&](int y) { return output.data + static_cast<ptrdiff_t>(y) * output.pitch; };
   DriveRows(
       kRowsKeptAtEachEnd, current.height - kRowsKeptAtEachEnd - 1, mask, rowSize, settings.Debug,
@@ -59,11 +60,16 @@ void ReduceCrossColorYUY2(const Settings& settings, const PassKernelsYUY2& kerne
       },
       [&](int y, const uint8_t* rowMask) { PaintDebugYUY2(rowMask, outputRow(y), rowSize); },
       [&](int y, const uint8_t* rowMask) {
-        const RowJobYUY2 job = MakeRowJobYUY2(inputs, y, outputRow(y), rowSize, settings.Noise);
+        RowJobYUY2 job = MakeRowJobYUY2(inputs, y, outputRow(y), rowSize, settings.Noise);
+        if (settings.Mode == 1) {
+          job.partners = &partners;
+          job.limits = PartnerLimitsFor(settings, 8);
+        }
         kernels.correctRow(job, rowMask);
       });
   if (settings.Mode == 1 && !settings.Debug) {
-    BlendStillRowsYUY2(inputs, output, rowSize, current.height, StillLimits{settings.ThresholdY, 0, 255});
+    BlendStillRowsYUY2(inputs, output, rowSize, current.height,
+                       StillLimits{settings.ThresholdY, 0, 255});
   }
 }
 
