@@ -87,6 +87,16 @@ void ReadBlock(const StillRow<Sample>& row, int x, BlockTriple& block) {
   }
 }
 
+// out[x] = blend(a, own, b) of the three frames' samples, for chroma samples from .. to-1.
+template <typename Sample, typename Blend>
+void BlendRun(const Sample* const in[3], Sample* out, int from, int to, int stride,
+              const StillLimits&, Blend blend) {
+  for (int x = from; x < to; ++x) {
+    const int at = x * stride;
+    out[at] = static_cast<Sample>(blend(int(in[0][at]), int(in[1][at]), int(in[2][at])));
+  }
+}
+
 enum BlockState : int32_t { kMoving = 0, kStillFlat = 1, kStillDetailed = 2 };
 
 }  // namespace
@@ -95,14 +105,6 @@ void AddAgreement(const BlockTriple& block, int64_t& agree, int64_t& oppose) {
   for (int i = 0; i < 8; ++i) {
     agree += std::abs(block.a[i] - block.b[i]);
     oppose += std::abs(block.a[i] + block.b[i] - 2 * block.own[i]);
-  }
-}
-
-void CancelFlippingChroma(const BlockTriple& block, bool partnersAlike, const StillLimits& limits,
-                          int out[8]) {
-  for (int i = 0; i < 8; ++i) {
-    out[i] = partnersAlike ? Round(block.a[i] + 2 * block.own[i] + block.b[i], 2, limits)
-                           : Round(block.a[i] + block.b[i], 1, limits);
   }
 }
 
@@ -151,16 +153,27 @@ void BlendStillBlocks(const StillRow<Sample>& row, const StillLimits& limits, in
   if (2 * changedBefore > blocks || 2 * changedAfter > blocks) return;
   const bool partnersAlike = 2 * agree <= oppose;
 
-  const int cs = row.chromaStride;
-  for (int x = 4; x < row.chromaWidth - 4; x += 4) {
+  // The blend: (a + 2 own + b) / 4 when the partners are alike, else (a + b) / 2, rounded to
+  // the nearest value (halves up, in 8-bit steps) and at most maxValue; runs of neighbouring
+  // still blocks in one loop per plane.
+  const int end = row.chromaWidth - 4;
+  for (int x = 4; x < end; x += 4) {
     if (state[x / 4] == kMoving) continue;
-    ReadBlock(row, x, block);
-    int out[8];
-    CancelFlippingChroma(block, partnersAlike, limits, out);
-    for (int k = 0; k < 4; ++k) {
-      row.outU[(x + k) * cs] = static_cast<Sample>(out[k]);
-      row.outV[(x + k) * cs] = static_cast<Sample>(out[k + 4]);
+    int runEnd = x + 4;
+    while (runEnd < end && state[runEnd / 4] != kMoving) runEnd += 4;
+    for (int plane = 0; plane < 2; ++plane) {
+      const Sample* const* in = plane == 0 ? row.u : row.v;
+      Sample* out = plane == 0 ? row.outU : row.outV;
+      if (partnersAlike) {
+        BlendRun(in, out, x, runEnd, row.chromaStride, limits, [&](int a, int own, int b) {
+          return Round(a + 2 * own + b, 2, limits);
+        });
+      } else {
+        BlendRun(in, out, x, runEnd, row.chromaStride, limits,
+                 [&](int a, int, int b) { return Round(a + b, 1, limits); });
+      }
     }
+    x = runEnd - 4;
   }
 }
 

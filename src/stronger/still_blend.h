@@ -73,9 +73,4 @@ struct BlockTriple {
 // agree at most oppose) carry the same cross-colour, opposite to frame n's.
 void AddAgreement(const BlockTriple& block, int64_t& agree, int64_t& oppose);
 
-// The blend of a still block: (a + 2 own + b) / 4 when the partners are alike, else
-// (a + b) / 2; rounded to the nearest value (halves up, in 8-bit steps), at most maxValue.
-void CancelFlippingChroma(const BlockTriple& block, bool partnersAlike, const StillLimits& limits,
-                          int out[8]);
-
 }  // namespace velmire
