@@ -11,7 +11,7 @@ SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
 
-core=(cmake ninja-build g++ make pkg-config libpng-dev libgtest-dev libbenchmark-dev)
+core=(cmake ninja-build g++ make pkg-config libpng-dev libjpeg-dev libgtest-dev libbenchmark-dev)
 release=(g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64
          binutils-mingw-w64-x86-64 dpkg-dev python3 python3-pip git)
 tests=("${release[@]}" ffmpeg parallel clang libclang-rt-14-dev lld llvm-14 googletest)

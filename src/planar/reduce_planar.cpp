@@ -6,6 +6,9 @@
 #include "planar/paint_debug_planar.h"
 #include "planar/row_job_planar.h"
 #include "rows/row_driver.h"
+#include "stronger/still_blend.h"
+
+#include <vector>
 
 namespace velmire {
 
@@ -34,6 +37,33 @@ struct PlanarRowPlan {
     return Table(cy).data() == CandidateTablePlanarA.data() ? &partnersA : &partnersB;
   }
 };
+
+// The stronger mode's second step: every still block of the working rows takes the temporal
+// blend of frames n-1, n and n+1 (stronger/still_blend.h).
+template <typename Sample>
+void BlendStillRowsPlanar(const PlanarRowPlan& plan, const InputFramesPlanar& frames,
+                          int chromaWidth, const StillLimits& limits) {
+  std::vector<int32_t> scratch(static_cast<size_t>(StillScratchSize(2 * chromaWidth)));
+  for (int cy = plan.FirstRow(); cy <= plan.LastRow(); ++cy) {
+    StillRow<Sample> row{};
+    row.lumaRows = plan.is422 ? 1 : 2;
+    for (int f = 0; f < 3; ++f) {
+      const FrameRowsPlanar& frame = frames.Frame(f - 1);
+      for (int r = 0; r < row.lumaRows; ++r) {
+        row.luma[f][r] = frame.template LumaRow<Sample>(plan.LumaRow(cy) + r);
+      }
+      row.u[f] = frame.template URow<Sample>(cy);
+      row.v[f] = frame.template VRow<Sample>(cy);
+    }
+    row.lumaStride = 1;
+    row.lumaSamples = 2 * chromaWidth;
+    row.outU = frames.output.template URow<Sample>(cy);
+    row.outV = frames.output.template VRow<Sample>(cy);
+    row.chromaStride = 1;
+    row.chromaWidth = chromaWidth;
+    BlendStillBlocks(row, limits, scratch.data());
+  }
+}
 
 template <typename Sample>
 void ReduceCrossColorPlanar(const SampleFormat& format, const Settings& settings,
@@ -70,6 +100,10 @@ void ReduceCrossColorPlanar(const SampleFormat& format, const Settings& settings
         }
         kernels.correctRow(job, rowMask);
       });
+  if (settings.Mode == 1 && !settings.Debug) {
+    BlendStillRowsPlanar<Sample>(plan, frames, chromaWidth,
+                                 StillLimits{threshold, shift, (1 << format.bitsPerSample) - 1});
+  }
 }
 
 template void ReduceCrossColorPlanar(const SampleFormat&, const Settings&,

@@ -1,6 +1,9 @@
 #include "yuy2/reduce_yuy2.h"
 
+#include <vector>
+
 #include "rows/row_driver.h"
+#include "stronger/still_blend.h"
 #include "yuy2/paint_debug_yuy2.h"
 #include "yuy2/row_job_yuy2.h"
 #include "yuy2/stronger_block_yuy2.h"
@@ -13,6 +16,32 @@ namespace {
 constexpr int kRowsKeptAtEachEnd = 2;
 
 FrameRowsYUY2 RowsOf(const PlaneView& plane) { return FrameRowsYUY2{plane.data, plane.pitch}; }
+
+// The stronger mode's second step: every still block of the working rows takes the temporal
+// blend of frames n-1, n and n+1 (stronger/still_blend.h), read through the packed strides.
+void BlendStillRowsYUY2(const InputFramesYUY2& inputs, const WritablePlaneView& output,
+                        int rowSize, int height, const StillLimits& limits) {
+  const int lumaSamples = rowSize / 2;
+  std::vector<int32_t> scratch(static_cast<size_t>(StillScratchSize(lumaSamples)));
+  for (int y = kRowsKeptAtEachEnd; y < height - kRowsKeptAtEachEnd; ++y) {
+    StillRow<uint8_t> row{};
+    for (int f = 0; f < 3; ++f) {
+      const uint8_t* packed = inputs[static_cast<size_t>(f)].Row(y);
+      row.luma[f][0] = packed;
+      row.u[f] = packed + 1;
+      row.v[f] = packed + 3;
+    }
+    uint8_t* out = output.data + static_cast<ptrdiff_t>(y) * output.pitch;
+    row.lumaRows = 1;
+    row.lumaStride = 2;
+    row.lumaSamples = lumaSamples;
+    row.outU = out + 1;
+    row.outV = out + 3;
+    row.chromaStride = 4;
+    row.chromaWidth = rowSize / 4;
+    BlendStillBlocks(row, limits, scratch.data());
+  }
+}
 
 }  // namespace
 
@@ -38,6 +67,10 @@ void ReduceCrossColorYUY2(const Settings& settings, const PassKernelsYUY2& kerne
         }
         kernels.correctRow(job, rowMask);
       });
+  if (settings.Mode == 1 && !settings.Debug) {
+    BlendStillRowsYUY2(inputs, output, rowSize, current.height,
+                       StillLimits{settings.ThresholdY, 0, 255});
+  }
 }
 
 }  // namespace velmire

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 #include <utility>
 
@@ -100,11 +101,30 @@ std::pair<double, double> CosSin(double cycles) {
   return {std::cos(angle), std::sin(angle)};
 }
 
+// Adds white noise of standard deviation `sigma`: the sum of four uniform numbers from a hash
+// of frame, line and sample (close to Gaussian), so every run gives the same pattern.
+void AddNoise(std::vector<float>& signal, float sigma, int line, int frame) {
+  // Four uniforms on [0, 1) have variance 4/12; scale to unit variance.
+  const float scale = sigma * std::sqrt(3.0f);
+  for (std::size_t x = 0; x < signal.size(); ++x) {
+    std::uint64_t h = (std::uint64_t(std::uint32_t(frame)) << 40) ^
+                      (std::uint64_t(std::uint32_t(line)) << 20) ^ std::uint64_t(x);
+    float sum = 0.0f;
+    for (int k = 0; k < 4; ++k) {
+      h = h * 6364136223846793005ull + 1442695040888963407ull;  // a 64-bit LCG step
+      const std::uint64_t mixed = (h ^ (h >> 29)) * 0xbf58476d1ce4e5b9ull;
+      sum += float(mixed >> 40) * (1.0f / 16777216.0f);
+    }
+    signal[x] += scale * (sum - 2.0f);
+  }
+}
+
 }  // namespace
 
-CompositeModel::CompositeModel(int width, VideoStandard standard)
+CompositeModel::CompositeModel(int width, VideoStandard standard, float noise_sigma)
     : width_(width),
       standard_(standard),
+      noise_sigma_(noise_sigma),
       cycles_per_sample_(SubcarrierCyclesPerSample(standard)),
       lowpass_(DesignLowpass(kChromaBandwidthCyclesPerSample)),
       bandpass_(ShiftToSubcarrier(lowpass_, cycles_per_sample_)),
@@ -131,6 +151,7 @@ DecodedLine CompositeModel::EncodeDecode(const float* y, const float* u, const f
     carrier_cos[x] = static_cast<float>(carrier_cos_[x] * c - carrier_sin_[x] * s);
   }
   std::vector<float> luma(y, y + n), chroma(n), composite(n);
+  if (noise_sigma_ > 0.0f) AddNoise(luma, noise_sigma_, line, frame);
   for (std::size_t x = 0; x < n; ++x) {
     chroma[x] = u[x] * carrier_sin[x] + v_sign * v[x] * carrier_cos[x];
     composite[x] = luma[x] + chroma[x];
@@ -143,8 +164,22 @@ DecodedLine CompositeModel::EncodeDecode(const float* y, const float* u, const f
 
   DecodedLine out;
   out.y = Notch(composite, cycles_per_sample_);
+  // Demodulation leaves a small ripple at twice the subcarrier that turns with its phase; it
+  // is the decoder's, not the picture's, so the clean chroma is free of it: the mean of the
+  // chroma decoded at the line's phase and a quarter cycle on, where the ripple is opposite.
+  std::vector<float> quarter(n);
+  for (std::size_t x = 0; x < n; ++x) {
+    quarter[x] = u[x] * carrier_cos[x] - v_sign * v[x] * carrier_sin[x];
+  }
+  const std::vector<float> quarter_band = Filter(quarter, bandpass_);
   out.clean_u = Demodulate(chroma_band, carrier_sin, 1.0f, lowpass_);
   out.clean_v = Demodulate(chroma_band, carrier_cos, v_sign, lowpass_);
+  const std::vector<float> quarter_u = Demodulate(quarter_band, carrier_cos, 1.0f, lowpass_);
+  const std::vector<float> quarter_v = Demodulate(quarter_band, carrier_sin, -v_sign, lowpass_);
+  for (std::size_t x = 0; x < n; ++x) {
+    out.clean_u[x] = 0.5f * (out.clean_u[x] + quarter_u[x]);
+    out.clean_v[x] = 0.5f * (out.clean_v[x] + quarter_v[x]);
+  }
   const std::vector<float> cross_u = Demodulate(luma_band, carrier_sin, 1.0f, lowpass_);
   const std::vector<float> cross_v = Demodulate(luma_band, carrier_cos, v_sign, lowpass_);
   out.u.resize(n);

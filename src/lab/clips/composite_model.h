@@ -6,8 +6,14 @@
 // band leaks into the chroma path and comes out as false colour (cross-colour) that turns with
 // the subcarrier phase: partners of opposite phase carry it with opposite sign.
 //
+// The notch lets the chroma's sidebands through into the luma: the decoded luma carries
+// residual subcarrier (dot crawl) that turns with the subcarrier's phase, so in NTSC it flips
+// from frame to frame at the same place, and the luma detail next to the subcarrier is gone.
+// Noise on the composite signal is optional: white Gaussian noise of the given standard
+// deviation (8-bit luma steps) added before the decoder, a fixed pattern per frame and line.
+//
 // Left out: the I/Q axes and their unequal bandwidths (U and V both get 1.3 MHz), PAL's delay
-// line (the decoder is a plain notch decoder for both standards), noise, and any error of the
+// line (the decoder is a plain notch decoder for both standards), and any error of the
 // recovered subcarrier's phase.
 #pragma once
 
@@ -26,16 +32,19 @@ struct DecodedLine {
 class CompositeModel {
  public:
   // For lines of `width` samples.
-  explicit CompositeModel(int width, VideoStandard standard = VideoStandard::kNtsc);
+  explicit CompositeModel(int width, VideoStandard standard = VideoStandard::kNtsc,
+                          float noise_sigma = 0.0f);
 
   // Encodes and decodes frame line `line` of frame `frame` (Y on the studio scale, U and V
-  // centred on zero), with the subcarrier phase the standard gives that line.
+  // centred on zero), with the subcarrier phase the standard gives that line. The noise, if
+  // any, counts as leakage: the clean chroma is free of it.
   DecodedLine EncodeDecode(const float* y, const float* u, const float* v, int line,
                            int frame) const;
 
  private:
   int width_;
   VideoStandard standard_;
+  float noise_sigma_;
   double cycles_per_sample_;
   std::vector<float> lowpass_;   // chroma bandwidth, unity gain at DC
   std::vector<float> bandpass_;  // the same shifted to the subcarrier, unity gain there

@@ -16,9 +16,9 @@ struct DecodedPicture {
 };
 
 DecodedPicture PassThroughComposite(const YuvImage& scene, VideoStandard standard,
-                                    int frame_index) {
+                                    int frame_index, float noise_sigma) {
   const int w = scene.y.width, h = scene.y.height;
-  const CompositeModel model(w, standard);
+  const CompositeModel model(w, standard, noise_sigma);
   DecodedPicture out{FloatPlane(w, h), FloatPlane(w, h), FloatPlane(w, h), FloatPlane(w, h),
                      FloatPlane(w, h)};
   for (int row = 0; row < h; ++row) {
@@ -47,8 +47,9 @@ DemoFrame MakeVariant(const DecodedPicture& pic, const std::vector<std::uint8_t>
 
 }  // namespace
 
-DemoFrames EncodeDemoFrames(const YuvImage& scene, VideoStandard standard, int index) {
-  const DecodedPicture pic = PassThroughComposite(scene, standard, index);
+DemoFrames EncodeDemoFrames(const YuvImage& scene, VideoStandard standard, int index,
+                            float noise_sigma) {
+  const DecodedPicture pic = PassThroughComposite(scene, standard, index, noise_sigma);
   const std::vector<std::uint8_t> detail = FindDetailedAreas(scene.y);
   return DemoFrames{MakeVariant(pic, detail, ChromaLayout::k422),
                     MakeVariant(pic, detail, ChromaLayout::k420)};

@@ -35,8 +35,10 @@ struct DemoFrames {
 DemoFrames RenderDemoFrames(const DemoSpec& demo, int index);
 
 // Passes a clean picture, as frame `index` of a clip, through the composite model of
-// `standard` and gives both variants; the detail mask comes from the picture's luma.
-DemoFrames EncodeDemoFrames(const YuvImage& scene, VideoStandard standard, int index);
+// `standard` (with noise of standard deviation `noise_sigma` on the composite signal) and gives
+// both variants; the detail mask comes from the picture's luma.
+DemoFrames EncodeDemoFrames(const YuvImage& scene, VideoStandard standard, int index,
+                            float noise_sigma = 0.0f);
 
 // The stream header line of a variant: the frame rate, field order and pixel aspect of the
 // demo's standard, limited range.

@@ -10,9 +10,11 @@
 
 namespace velmire::cli {
 
-// 720 pixels wide with the standard's lines; `threads` frames are rendered at once. Returns
-// the 4:2:2 variant, then the 4:2:0 one.
+// 720 pixels wide with the standard's lines, with noise of standard deviation `noise_sigma`
+// (8-bit luma steps) on the composite signal; `threads` frames are rendered at once. Returns
+// the 4:2:2 variant, then the 4:2:0 one, each with the frames to judge (JudgedFrames).
 std::vector<StoredDemoClip> RenderStoredClassClips(SceneClass scene, VideoStandard standard,
-                                                   int frames, int threads);
+                                                   int frames, int threads,
+                                                   float noise_sigma = 0.0f);
 
 }  // namespace velmire::cli

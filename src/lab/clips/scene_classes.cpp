@@ -173,18 +173,55 @@ const char* SceneClassName(SceneClass scene) {
     case SceneClass::kPan: return "camera pan";
     case SceneClass::kMovingObject: return "moving object";
     case SceneClass::kStripes: return "still stripes";
+    case SceneClass::kPhotoStill: return "still photo";
+    case SceneClass::kPhotoPan: return "photo pan";
+    case SceneClass::kPhotoObject: return "object over photo";
+    case SceneClass::kPhotoCut: return "photo cut";
   }
   return "?";
 }
 
 bool IsStill(SceneClass scene) {
-  return scene == SceneClass::kStill || scene == SceneClass::kStripes;
+  return scene == SceneClass::kStill || scene == SceneClass::kStripes ||
+         scene == SceneClass::kPhotoStill;
 }
+
+std::vector<int> JudgedFrames(SceneClass scene, int frames) {
+  if (scene == SceneClass::kPhotoCut && frames >= 2) {
+    const int cut = PhotoFootage::CutFrame(frames);
+    return {cut - 1, cut};
+  }
+  std::vector<int> all(std::size_t(std::max(frames, 0)));
+  for (int n = 0; n < frames; ++n) all[std::size_t(n)] = n;
+  return all;
+}
+
+namespace {
+
+PhotoMotion MotionOf(SceneClass scene) {
+  switch (scene) {
+    case SceneClass::kPhotoPan: return PhotoMotion::kPan;
+    case SceneClass::kPhotoObject: return PhotoMotion::kObject;
+    case SceneClass::kPhotoCut: return PhotoMotion::kCut;
+    default: return PhotoMotion::kStill;
+  }
+}
+
+bool IsPhoto(SceneClass scene) {
+  return scene == SceneClass::kPhotoStill || scene == SceneClass::kPhotoPan ||
+         scene == SceneClass::kPhotoObject || scene == SceneClass::kPhotoCut;
+}
+
+}  // namespace
 
 SceneClassPictures::SceneClassPictures(SceneClass scene, VideoStandard standard, int width,
                                        int frames, int threads)
     : scene_(scene), standard_(standard), width_(width) {
   const int height = PictureLines(standard);
+  if (IsPhoto(scene)) {
+    footage_ = std::make_shared<const PhotoFootage>(MotionOf(scene), standard, width, frames);
+    return;
+  }
   if (scene == SceneClass::kStripes) {
     still_ = RenderStripeChart(width, height);
     return;
@@ -199,6 +236,7 @@ SceneClassPictures::SceneClassPictures(SceneClass scene, VideoStandard standard,
 }
 
 YuvImage SceneClassPictures::Frame(int index) const {
+  if (footage_) return footage_->Frame(index);
   if (scene_ != SceneClass::kPan && scene_ != SceneClass::kMovingObject) return still_;
   YuvImage img = scene_ == SceneClass::kPan ? YuvImage(width_, street_->height()) : still_;
   for (int line = 0; line < img.y.height; ++line) {

@@ -7,29 +7,41 @@
 // - moving object: a lettered van with a chequered band crossing the still scene, 5 pixels a
 //   frame to the right and half a line a frame upwards;
 // - still stripes: a synthetic chart of fine stripes (a frequency sweep, bursts of fixed
-//   periods on grey and on coloured grounds, diagonals and a zone plate), standing still.
+//   periods on grey and on coloured grounds, diagonals and a zone plate), standing still;
+// - real footage made of photographs (photo_footage.h): a still photo, a photo pan, an object
+//   over a photo, and a cut between two shots.
 //
 // The lines of each field show the scene at that field's own time (video_standard.h), half a
 // frame apart, as an interlaced camera takes them.
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "lab/clips/float_plane.h"
+#include "lab/clips/photo_footage.h"
 #include "lab/clips/photo_scene.h"
 #include "lab/clips/video_standard.h"
 
 namespace velmire::cli {
 
-enum class SceneClass { kStill, kPan, kMovingObject, kStripes };
+enum class SceneClass {
+  kStill, kPan, kMovingObject, kStripes, kPhotoStill, kPhotoPan, kPhotoObject, kPhotoCut
+};
 
-inline constexpr SceneClass kSceneClasses[] = {SceneClass::kStill, SceneClass::kPan,
-                                               SceneClass::kMovingObject, SceneClass::kStripes};
+inline constexpr SceneClass kSceneClasses[] = {
+    SceneClass::kStill,      SceneClass::kPan,      SceneClass::kMovingObject,
+    SceneClass::kStripes,    SceneClass::kPhotoStill, SceneClass::kPhotoPan,
+    SceneClass::kPhotoObject, SceneClass::kPhotoCut};
 
 const char* SceneClassName(SceneClass scene);  // e.g. "still picture"
 
 // Whether every frame shows the same picture.
 bool IsStill(SceneClass scene);
+
+// The frames a filter is judged on in a clip of `frames` frames: all of them, but for a cut
+// the two next to it (the last of the first shot, the first of the second).
+std::vector<int> JudgedFrames(SceneClass scene, int frames);
 
 // The clean pictures of one class: built once (the costly part), then any frame can be had,
 // from several threads at once.
@@ -49,6 +61,7 @@ class SceneClassPictures {
   int width_;
   std::shared_ptr<const PhotoScene> street_;  // the pan's and the van's background
   YuvImage still_;                            // the picture of the still classes
+  std::shared_ptr<const PhotoFootage> footage_;  // the real-footage classes
 };
 
 }  // namespace velmire::cli

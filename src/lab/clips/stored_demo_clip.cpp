@@ -53,4 +53,14 @@ std::vector<StoredDemoClip> RenderStoredClips(const DemoSpec& demo, int threads,
   return clips;
 }
 
+std::vector<std::size_t> FramesToJudge(const StoredDemoClip& clip) {
+  std::vector<std::size_t> frames;
+  if (clip.judged_frames.empty()) {
+    for (std::size_t n = 0; n < clip.decoded.size(); ++n) frames.push_back(n);
+  } else {
+    for (const int n : clip.judged_frames) frames.push_back(std::size_t(n));
+  }
+  return frames;
+}
+
 }  // namespace velmire::cli

@@ -17,7 +17,12 @@ struct StoredDemoClip {
   std::string header_line;  // the stream header of this variant
   // Per frame, in stream order; masks have one entry per chroma sample.
   std::vector<std::vector<std::uint8_t>> decoded, clean, detail_masks;
+  // The frames a filter's output is judged on; empty: every frame.
+  std::vector<int> judged_frames;
 };
+
+// The frames of `clip` to judge, in order.
+std::vector<std::size_t> FramesToJudge(const StoredDemoClip& clip);
 
 // Renders a clip of the size, standard and length of `demo`, `threads` frames at once: frame n
 // is render(n), called on several threads at once. When the frames repeat after `repeat_after`

@@ -45,7 +45,7 @@ double FilterInto(const StoredDemoClip& clip, const FrameGeometry& g, const Sett
 
 DemoJudgement Judge(const StoredDemoClip& clip, const FrameGeometry& g, const Frames& outputs) {
   DemoJudgementTally tally;
-  for (std::size_t t = 0; t < outputs.size(); ++t) {
+  for (const std::size_t t : FramesToJudge(clip)) {
     tally.Add(ViewStreamFrame(g, clip.decoded[t].data()), ViewStreamFrame(g, outputs[t].data()),
               ViewStreamFrame(g, clip.clean[t].data()), clip.detail_masks[t].data());
   }

@@ -64,20 +64,25 @@ void PrintSweepSummary(const std::vector<ClassSweep>& results, std::ostream& out
   out << "Chroma error on detail per scene class, standard and layout; the best setting is the "
          "one of the grid with the lowest error there.\n\n"
       << "| Scene | Standard | Layout | Unfiltered | 3-frame average | Vertical 1-2-1 "
-         "| Defaults 30:60:1:0 | Best setting | Best's error | Best's changed elsewhere |\n"
-      << "|---|---|---|---:|---:|---:|---:|---|---:|---:|\n";
+         "| Gated average (gate) | Defaults 30:60:1:0 | Best setting | Best's error "
+         "| Best's error away from detail | Best's changed elsewhere |\n"
+      << "|---|---|---|---:|---:|---:|---:|---:|---|---:|---:|---:|\n";
   for (const ClassSweep& block : results) {
     const std::size_t best = BestRow({&block}), defaults = DefaultsRow(block);
     const SweepRow& b = block.rows[best];
     out << "| " << SceneClassName(block.scene) << " | " << StandardName(block.standard) << " | "
         << LayoutName(block.layout);
-    for (const DemoJudgement& j : block.baselines) out << " | " << Figure(j.after.detailed);
+    for (std::size_t k = 0; k < block.baselines.size(); ++k) {
+      out << " | " << Figure(block.baselines[k].after.detailed);
+      if (kBaselines[k] == Baseline::kGatedAverage) out << " (" << block.gated_average_gate << ")";
+    }
     out << " | "
         << (defaults < block.rows.size()
                 ? Figure(block.rows[defaults].judgement.after.detailed)
                 : std::string("-"))
         << " | " << SettingsName(b.settings) << " | " << Figure(b.judgement.after.detailed)
-        << " | " << Figure(100.0 * b.judgement.changed.flat) << "% |\n";
+        << " | " << Figure(b.judgement.after.flat) << " | "
+        << Figure(100.0 * b.judgement.changed.flat) << "% |\n";
   }
 
   out << "\nPer scene class, means of the chroma error on detail over both standards and "
@@ -85,8 +90,8 @@ void PrintSweepSummary(const std::vector<ClassSweep>& results, std::ostream& out
          "settings that change at most "
       << Figure(100.0 * kFlatAreasLeftAlone) << "% of the chroma away from detail in each.\n\n"
       << "| Scene | Best setting | Its error | Best leaving flat areas alone | Its error "
-         "| Defaults' | Unfiltered | 3-frame average | Vertical 1-2-1 |\n"
-      << "|---|---|---:|---|---:|---:|---:|---:|---:|\n";
+         "| Defaults' | Unfiltered | 3-frame average | Vertical 1-2-1 | Gated average |\n"
+      << "|---|---|---:|---|---:|---:|---:|---:|---:|---:|\n";
   for (const SceneClass scene : kSceneClasses) {
     std::vector<const ClassSweep*> blocks;
     for (const ClassSweep& block : results) {

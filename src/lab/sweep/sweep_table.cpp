@@ -1,6 +1,7 @@
 #include "lab/sweep/sweep_table.h"
 
 #include <cstdio>
+#include <string>
 
 #include "lab/sweep/sweep_baselines.h"
 
@@ -10,9 +11,10 @@ namespace {
 void PrintRow(const ClassSweep& block, const char* correction, const char* settings,
               const DemoJudgement& j, const char* fps, std::ostream& out) {
   char line[300];
-  std::snprintf(line, sizeof line, "| %s | %s | %s | %s | %.2f | %.2f | %.2f%% | %.2f%% | %s |\n",
+  std::snprintf(line, sizeof line,
+                "| %s | %s | %s | %s | %.2f | %.2f | %.2f | %.2f%% | %.2f%% | %s |\n",
                 SceneClassName(block.scene), StandardName(block.standard), correction, settings,
-                j.after.detailed, j.after.all, 100.0 * j.changed.detailed,
+                j.after.detailed, j.after.flat, j.after.all, 100.0 * j.changed.detailed,
                 100.0 * j.changed.flat, fps);
   out << line;
 }
@@ -21,12 +23,16 @@ void PrintRow(const ClassSweep& block, const char* correction, const char* setti
 
 void PrintSweepTable(const std::vector<const ClassSweep*>& blocks, std::ostream& out) {
   out << "| Scene | Standard | Correction | ThresholdY | Noise | Margin | Mode "
-         "| Chroma error, detail | Chroma error, whole frame | Changed, detail "
-         "| Changed, elsewhere | fps |\n"
-      << "|---|---|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n";
+         "| Chroma error, detail | Chroma error, away from detail | Chroma error, whole frame "
+         "| Changed, detail | Changed, elsewhere | fps |\n"
+      << "|---|---|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n";
   for (const ClassSweep* block : blocks) {
     for (std::size_t b = 0; b < block->baselines.size(); ++b) {
-      PrintRow(*block, BaselineName(kBaselines[b]), " | | | ", block->baselines[b], "", out);
+      std::string name = BaselineName(kBaselines[b]);
+      if (kBaselines[b] == Baseline::kGatedAverage) {
+        name += " (gate " + std::to_string(block->gated_average_gate) + ")";
+      }
+      PrintRow(*block, name.c_str(), " | | | ", block->baselines[b], "", out);
     }
     for (const SweepRow& row : block->rows) {
       const Settings& s = row.settings;

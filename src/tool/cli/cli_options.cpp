@@ -167,6 +167,13 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
     } else if (name == "--sweep-grid") {
       options.sweep_grid = ParseSweepGrid(value());
       sweep = true;
+    } else if (name == "--sweep-noise") {
+      const std::optional<std::int64_t> sigma = ParseInteger(value());
+      if (!sigma || *sigma < 0 || *sigma > 20) {
+        throw UsageError("option --sweep-noise needs a whole number of 8-bit steps, 0..20");
+      }
+      options.sweep_noise = float(*sigma);
+      sweep = true;
     } else if (name == "--demo") {
       demo = true;
       const std::string* next = cursor.Peek();

@@ -29,6 +29,7 @@ struct CliOptions {
   std::optional<bool> progress;  // unset: on when standard error is a terminal
   std::string demo_dir = "velmire-demo";
   std::vector<Settings> sweep_grid;  // empty: the built-in grid of the settings sweep
+  float sweep_noise = 0.0f;          // noise on the sweep's composite signal (8-bit steps)
   std::string input = "-";       // "-" is standard input
   std::string output = "-";      // "-" is standard output
   std::vector<std::string> segments;  // --concat: the streams to join, in order

@@ -6,7 +6,7 @@ std::string UsageText() {
   return R"(Usage: velmire [options] [INPUT [OUTPUT]]
        velmire --concat SEGMENT... > OUTPUT
        velmire --demo [DIR]
-       velmire --demo [DIR] --sweep [--sweep-grid T:N:M[:MODE],...]
+       velmire --demo [DIR] --sweep [--sweep-grid T:N:M[:MODE],...] [--sweep-noise SIGMA]
 
 Removes cross-colour (the rainbow false colour that composite video leaves on fine luma
 detail) from a YUV4MPEG2 stream. INPUT and OUTPUT are YUV4MPEG2 files; - or an omitted name
@@ -56,15 +56,20 @@ Running:
                     output-422.y4m, input-420.y4m, output-420.y4m) and a comparison picture of
                     each (compare-422.png, compare-420.png)
   --sweep           with --demo: filter the built-in scene classes (still picture, camera
-                    pan, moving object, still stripes; NTSC and PAL) with a grid of settings
-                    in both layouts and print, as Markdown tables, the chroma error left, the
-                    share of chroma changed and the speed of each, beside an unfiltered row and
-                    two simple baselines; the tables also go into DIR/settings-sweep.md, a
-                    bar chart of the error on detail into DIR/sweep-chart.svg
+                    pan, moving object, still stripes, and real photographs: still, pan,
+                    object over a still photo, a cut; NTSC and PAL) with a grid of settings
+                    in both layouts and print, as Markdown tables, the chroma error left on
+                    and away from detail, the share of chroma changed and the speed of each,
+                    beside an unfiltered row and three baselines; the tables also go into
+                    DIR/settings-sweep.md, a bar chart of the error on detail into
+                    DIR/sweep-chart.svg
   --sweep-grid T:N:M[:MODE][,T:N:M[:MODE]...]
                     with --demo: sweep these combinations of ThresholdY (0..255), Noise
                     (0..255), Margin (0..4) and correction mode (0 or 1) instead of the
                     built-in grid (implies --sweep)
+  --sweep-noise SIGMA
+                    with --demo: add white noise of standard deviation SIGMA (0..20, 8-bit
+                    steps) to the sweep's composite signal (implies --sweep)
   -h, --help        show this text
   --version         show the version
 

@@ -37,20 +37,29 @@ std::string Format(const char* format, double a, double b = 0.0) {
   return text;
 }
 
-void PrintLegend(int threads, std::ostream& out) {
+void PrintLegend(int threads, float noise, std::ostream& out) {
   out << "Settings sweep on the demo's scene classes: " << kClassFrames << " frames of each, "
       << "as 720x480 NTSC and 720x576 PAL interlaced video with the cross-colour of a model of "
-      << "composite video, " << threads << (threads == 1 ? " thread" : " threads") << ".\n\n"
+      << "composite video (notch decoder"
+      << (noise > 0.0f ? Format(", noise of standard deviation %.0f on the composite signal", noise)
+                       : std::string())
+      << "), " << threads << (threads == 1 ? " thread" : " threads") << ".\n\n"
       << "Scene classes: still picture (a photograph-like street scene), camera pan (the same "
       << "scene panning 2.5 pixels a frame), moving object (a van crossing the still scene, 5 "
-      << "pixels a frame), still stripes (a chart of fine stripes).\n\n"
+      << "pixels a frame), still stripes (a chart of fine stripes); and real photographs (a "
+      << "mosaic of four): still photo, photo pan (2 pixels a frame), object over photo (a piece "
+      << "of another shot crossing the still mosaic, 4 pixels a frame), photo cut (judged on the "
+      << "two frames next to the cut).\n\n"
       << "Corrections: unfiltered; 3-frame average (each chroma sample averaged with the same "
       << "sample in the frames before and after); vertical 1-2-1 (the chroma rows of each frame "
-      << "blurred 1-2-1); Velmire with the settings shown. Luma is never changed.\n\n"
+      << "blurred 1-2-1); gated average (per 8x8 block whose luma agrees with the frames n-k and "
+      << "n+k within the gate, mean absolute difference, the chroma becomes their 1/4, 1/2, 1/4 "
+      << "average; k is 1 in NTSC, 2 in PAL; at the gate best for each row); Velmire with the "
+      << "settings shown. Luma is never changed.\n\n"
       << "Chroma error: mean absolute difference (8-bit) of U and V from the clean scene, on "
-      << "the detailed areas and on the whole frame. Changed: share of chroma samples altered, "
-      << "on the detailed areas and elsewhere. fps: frames filtered per second, from memory "
-      << "(no stream reading or writing).\n";
+      << "the detailed areas, away from them and on the whole frame. Changed: share of chroma "
+      << "samples altered, on the detailed areas and elsewhere. fps: frames filtered per second, "
+      << "from memory (no stream reading or writing).\n";
 }
 
 void WriteReport(const fs::path& path, const std::string& report) {
@@ -81,13 +90,20 @@ void RunSweep(const CliOptions& options, int threads, std::ostream& out) {
     for (const VideoStandard standard : kVideoStandards) {
       const auto built = std::chrono::steady_clock::now();
       const std::vector<StoredDemoClip> clips =
-          RenderStoredClassClips(scene, standard, kClassFrames, threads);
+          RenderStoredClassClips(scene, standard, kClassFrames, threads, options.sweep_noise);
       const auto swept = std::chrono::steady_clock::now();
       for (const StoredDemoClip& clip : clips) {
-        ClassSweep block{scene, standard, clip.layout, {}, {}};
+        ClassSweep block{scene, standard, clip.layout, {}, 0, {}};
         const FrameGeometry g = ParseY4mHeader(clip.header_line).geometry;
         for (const Baseline baseline : kBaselines) {
-          block.baselines.push_back(JudgeBaseline(baseline, clip, g));
+          if (baseline == Baseline::kGatedAverage) {
+            const GatedAverageResult gated =
+                JudgeGatedAverageAtBestGate(clip, g, PhaseSequenceFrames(standard) / 2);
+            block.baselines.push_back(gated.judgement);
+            block.gated_average_gate = gated.gate;
+          } else {
+            block.baselines.push_back(JudgeBaseline(baseline, clip, g));
+          }
         }
         block.rows = SweepSettings(clip, grid, kernels, threads);
         results.push_back(std::move(block));
@@ -102,7 +118,7 @@ void RunSweep(const CliOptions& options, int threads, std::ostream& out) {
   }
 
   std::ostringstream report;
-  PrintLegend(threads, report);
+  PrintLegend(threads, options.sweep_noise, report);
   report << "\n";
   PrintSweepSummary(results, report);
   for (const ChromaLayout layout : {ChromaLayout::k422, ChromaLayout::k420}) {

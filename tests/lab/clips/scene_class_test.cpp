@@ -54,6 +54,25 @@ TEST(SceneClasses, ThePanMovesEveryLineOfAFieldByTheSameStep) {
   }
 }
 
+TEST(SceneClasses, ThePhotoPanMovesOnePixelAFieldAndTheCutChangesShotOnce) {
+  for (const VideoStandard standard : kVideoStandards) {
+    const SceneClassPictures pan(SceneClass::kPhotoPan, standard, kWidth, 8);
+    const YuvImage a = pan.Frame(1), b = pan.Frame(3);
+    int matching = 0;
+    for (int line = 0; line < a.y.height; ++line) {
+      matching += ShiftedLineMatches(a.y, b.y, line, 4) && ShiftedLineMatches(a.v, b.v, line, 4);
+    }
+    EXPECT_EQ(matching, a.y.height) << StandardName(standard);
+
+    const SceneClassPictures cut(SceneClass::kPhotoCut, standard, kWidth, 8);
+    const int at = PhotoFootage::CutFrame(8);
+    EXPECT_TRUE(SamePicture(cut.Frame(0), cut.Frame(at - 1)));
+    EXPECT_TRUE(SamePicture(cut.Frame(at), cut.Frame(7)));
+    EXPECT_FALSE(SamePicture(cut.Frame(at - 1), cut.Frame(at)));
+    EXPECT_EQ(JudgedFrames(SceneClass::kPhotoCut, 8), (std::vector<int>{at - 1, at}));
+  }
+}
+
 TEST(SceneClasses, TheVanCrossesAStillStreetAndEachFieldShowsItAtItsOwnTime) {
   for (const VideoStandard standard : kVideoStandards) {
     const SceneClassPictures street(SceneClass::kStill, standard, kWidth, 8);

@@ -1,5 +1,6 @@
-// The sweep's baselines: a 3-frame chroma average and a vertical 1-2-1 chroma blur, rounded,
-// with the clip's and the frame's ends standing in for missing neighbours; luma untouched.
+// The sweep's baselines: a 3-frame chroma average, a vertical 1-2-1 chroma blur and the
+// still-gated 1/4-1/2-1/4 average, rounded, with the clip's and the frame's ends standing in
+// for missing neighbours; luma untouched.
 #include <cstdint>
 #include <vector>
 
@@ -28,6 +29,7 @@ TEST(SweepBaselines, AverageChromaOverTimeOrDownTheRowsAndLeaveLumaAlone) {
     Baseline baseline;
     std::size_t frame;
     std::uint8_t u[3];
+    GatedAverageParams gated = {};
   };
   const Case cases[] = {
       {Baseline::kUnfiltered, 1, {30, 30, 30}},
@@ -35,10 +37,14 @@ TEST(SweepBaselines, AverageChromaOverTimeOrDownTheRowsAndLeaveLumaAlone) {
       {Baseline::kTemporalAverage, 0, {10, 30, 50}},  // the first frame stands in for frame -1
       {Baseline::kTemporalAverage, 2, {70, 30, 10}},
       {Baseline::kVerticalBlur, 0, {8, 30, 53}},      // (0+0+30)/4 = 7.5, (30+120+60)/4 = 52.5
+      // The luma of the frames differs by 1 a sample: within a gate of 1, not of 0.
+      {Baseline::kGatedAverage, 1, {38, 30, 30}, {1, 1}},  // (0+60+90)/4 = 37.5, 122/4 = 30.5
+      {Baseline::kGatedAverage, 1, {30, 30, 30}, {1, 0}},
+      {Baseline::kGatedAverage, 0, {23, 30, 45}, {2, 4}},  // frame 2 two frames on, frame 0 itself
   };
   for (const Case& c : cases) {
     std::vector<std::uint8_t> out(g.frame_bytes());
-    ApplyBaseline(c.baseline, g, frames, c.frame, out.data());
+    ApplyBaseline(c.baseline, g, frames, c.frame, out.data(), c.gated);
     for (std::size_t i = 0; i < g.luma_bytes(); ++i) EXPECT_EQ(out[i], frames[c.frame][i]);
     for (std::size_t j = 0; j < 3; ++j) {
       EXPECT_EQ(out[g.luma_bytes() + j], c.u[j]) << BaselineName(c.baseline) << " frame " << c.frame;

@@ -1,0 +1,76 @@
+// The stronger mode's temporal blend of still blocks. On a still picture the cross-colour of
+// composite video turns with the subcarrier's phase while the true chroma stays: in NTSC the
+// phase at a place is opposite in consecutive frames, so frames n-1 and n+1 carry the opposite
+// of frame n's cross-colour and (n-1 + 2n + n+1) / 4 cancels it; in PAL it turns three quarters
+// of a cycle a frame and the V switch flips, so frames n-1 and n+1 are in opposite phase to
+// each other and (n-1 + n+1) / 2 cancels it. Which of the two holds is read from the row's
+// chroma, by a vote of its still blocks with detail: the partners agree with each other
+// (NTSC) or stray from each other as far as from frame n (PAL).
+//
+// Stillness is judged on luma with the subcarrier filtered out: the decoder's residual
+// subcarrier (dot crawl) flips with the phase too, so raw luma of a still picture differs from
+// frame to frame exactly where cross-colour is. A horizontal low-pass of a 3-, a 4- and a
+// 5-tap box in a row has zeros at 0.2, 0.25, 0.33 and 0.4 cycles a sample, and so lets less
+// than 1 % through over the whole chroma band around NTSC's (0.265) and PAL's (0.328)
+// subcarrier at 13.5 MHz sampling, while it keeps the picture's coarse structure, which moves
+// when anything moves. A block is still against a partner when
+// the low-passed luma difference over the block's luma and four samples either side is below
+// two 8-bit steps a sample on average (noise gives less than one, moving detail several);
+// only blocks still against both partners change, all their chroma, marked or not. A row most
+// of whose blocks are not still against a partner shows another shot there (a cut), and is
+// left alone whole: flat areas of the same brightness would look still while their colour
+// changed. Where a block is not still, the block search's result stays.
+//
+// Everything is in the samples' own units and scales with them: a clip of 8-bit samples
+// shifted left by b-8 bits gives, shifted back, exactly the 8-bit results.
+#pragma once
+
+#include <cstdint>
+
+namespace velmire {
+
+// One working row of a pass: the luma rows of the row's chroma (one, or two in 4:2:0) in
+// frames n-1, n and n+1, and the chroma of the three frames and of the output. Packed YUY2 is
+// read with strides: luma every 2 bytes, U and V every 4.
+template <typename Sample>
+struct StillRow {
+  const Sample* luma[3][2];  // [frame n-1, n, n+1][luma row]
+  int lumaRows;              // 1 or 2
+  int lumaStride;            // elements from one luma sample to the next
+  int lumaSamples;           // luma samples in a row: twice the chroma width
+  const Sample* u[3];        // [frame n-1, n, n+1]
+  const Sample* v[3];
+  Sample* outU;
+  Sample* outV;
+  int chromaStride;  // elements from one chroma sample to the next
+  int chromaWidth;
+};
+
+struct StillLimits {
+  int detail;    // ThresholdY in the samples' units: blocks with detail vote on the partners
+  int shift;     // bits per sample - 8
+  int maxValue;  // the largest sample value
+};
+
+// Scratch for one row: StillScratchSize(lumaSamples) 32-bit entries.
+inline int StillScratchSize(int lumaSamples) { return 4 * lumaSamples + lumaSamples / 8 + 20; }
+
+// Blends every still block of the row (blocks of four chroma samples from column 4 on, while
+// the block starts before chromaWidth - 4, as the block search's) into the output; other
+// blocks keep what the output holds.
+template <typename Sample>
+void BlendStillBlocks(const StillRow<Sample>& row, const StillLimits& limits, int32_t* scratch);
+
+// The chroma of one block, four U then four V samples, in frame n and its partners a (frame
+// n-1) and b (frame n+1).
+struct BlockTriple {
+  int own[8];
+  int a[8];
+  int b[8];
+};
+
+// Adds the block's |a - b| to `agree` and |a + b - 2 own| to `oppose`: partners alike (twice
+// agree at most oppose) carry the same cross-colour, opposite to frame n's.
+void AddAgreement(const BlockTriple& block, int64_t& agree, int64_t& oppose);
+
+}  // namespace velmire
