@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Remakes the figures under docs/ with the tool itself: the before/after picture (frame 30 of
 # the demo clip filtered at the recommended settings, as --compare draws it, reduced to a small
-# palette with pngquant) and the sweep's chart of the built-in grid. Builds the tool first, as
+# palette with pngquant) and the sweep's chart of the built-in grid, with noise on the composite
+# signal as the tables in docs/settings.md. Builds the tool first, as
 # demo.sh does; the sweep takes a minute or two.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -18,10 +19,10 @@ velmire="$root/build/src/tool/velmire"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 "$velmire" --demo "$work" >/dev/null
-"$velmire" --threshold-y 30 --noise 200 --margin 1 --mode 1 --compare "30:$work/compare.png" \
+"$velmire" --threshold-y 10 --noise 200 --margin 4 --mode 1 --compare "30:$work/compare.png" \
   "$work/input-422.y4m" /dev/null
 pngquant --quality=60-90 --speed 1 --force --output "$root/docs/demo-before-after.png" \
   "$work/compare.png"
-"$velmire" --demo "$work" --sweep >/dev/null
+"$velmire" --demo "$work" --sweep --sweep-noise 2 >/dev/null
 cp "$work/sweep-chart.svg" "$root/docs/sweep-chart.svg"
 ls -l "$root/docs/demo-before-after.png" "$root/docs/sweep-chart.svg"
