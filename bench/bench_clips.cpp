@@ -36,8 +36,8 @@ std::vector<uint8_t> StreamFrame(const BenchFormat& format, Content content, int
     case Content::kFlat:
       return std::vector<uint8_t>(bytes, 128);
     case Content::kNatural: {
-      const cli::DemoSpec demo{format.width, format.height, kClipFrames};
-      cli::DemoFrames frames = cli::RenderDemoFrames(demo, index);
+      const lab::DemoSpec demo{format.width, format.height, kClipFrames};
+      lab::DemoFrames frames = lab::RenderDemoFrames(demo, index);
       return std::move(is420 ? frames.yuv420.decoded : frames.yuv422.decoded);
     }
     case Content::kDense:

@@ -131,13 +131,13 @@ TEST(SweepRun, ReducedGridGivesABlockPerSceneClassAndStandardInEachLayout) {
   const std::string kept = ReadFile(demo + "/settings-sweep.md");
   EXPECT_FALSE(kept.empty());
   EXPECT_NE(report.find(kept), std::string::npos);
-  // And the chart: per scene class the three baselines and the one charted row of the grid.
+  // And the chart: per scene class the four baselines and the one charted row of the grid.
   const std::string chart = ReadFile(demo + "/sweep-chart.svg");
   std::size_t bars = 0;
   for (std::size_t at = 0; (at = chart.find("class=\"bar\"", at)) != std::string::npos; ++at) {
     ++bars;
   }
-  EXPECT_EQ(bars, 4u * 4u);
+  EXPECT_EQ(bars, 8u * 5u);
 }
 
 }  // namespace

@@ -12,10 +12,10 @@ namespace velmire::cli::testing {
 
 // A clip with cross-colour on fine detail, in the given layout.
 inline std::string DemoStream(ChromaLayout layout, int width, int height, int frames) {
-  const DemoSpec demo{width, height, frames};
-  std::string stream = DemoHeaderLine(demo, layout) + "\n";
+  const lab::DemoSpec demo{width, height, frames};
+  std::string stream = lab::DemoHeaderLine(demo, layout) + "\n";
   for (int t = 0; t < frames; ++t) {
-    const DemoFrames f = RenderDemoFrames(demo, t);
+    const lab::DemoFrames f = lab::RenderDemoFrames(demo, t);
     const std::vector<std::uint8_t>& data =
         layout == ChromaLayout::k422 ? f.yuv422.decoded : f.yuv420.decoded;
     stream += "FRAME\n";

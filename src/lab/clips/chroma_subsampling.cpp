@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace velmire::cli {
+namespace velmire::lab {
 namespace {
 
 std::uint8_t ToByte(float value) {
@@ -54,4 +54,4 @@ std::vector<std::uint8_t> SubsampleMask(const std::vector<std::uint8_t>& mask, i
   return out;
 }
 
-}  // namespace velmire::cli
+}  // namespace velmire::lab

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "lab/clips/float_plane.h"
-#include "tool/y4m/y4m_header.h"
+#include "lab/clips/tool_names.h"
 
-namespace velmire::cli {
+namespace velmire::lab {
 
 // The two picture lines that chroma row `chroma_row` is made of (the same line twice in 4:2:2).
 std::pair<int, int> SourceLinesOfChromaRow(ChromaLayout layout, int chroma_row, int height);
@@ -26,4 +26,4 @@ void QuantiseFrame(const FloatPlane& y, const FloatPlane& u, const FloatPlane& v
 std::vector<std::uint8_t> SubsampleMask(const std::vector<std::uint8_t>& mask, int width,
                                         int height, ChromaLayout layout);
 
-}  // namespace velmire::cli
+}  // namespace velmire::lab

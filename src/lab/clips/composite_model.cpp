@@ -6,7 +6,7 @@
 #include <numbers>
 #include <utility>
 
-namespace velmire::cli {
+namespace velmire::lab {
 namespace {
 
 constexpr double kChromaBandwidthCyclesPerSample = 1.3 / 13.5;
@@ -191,4 +191,4 @@ DecodedLine CompositeModel::EncodeDecode(const float* y, const float* u, const f
   return out;
 }
 
-}  // namespace velmire::cli
+}  // namespace velmire::lab

@@ -21,7 +21,7 @@
 
 #include "lab/clips/video_standard.h"
 
-namespace velmire::cli {
+namespace velmire::lab {
 
 struct DecodedLine {
   std::vector<float> y;
@@ -51,4 +51,4 @@ class CompositeModel {
   std::vector<float> carrier_sin_, carrier_cos_;  // subcarrier of a line starting at phase 0
 };
 
-}  // namespace velmire::cli
+}  // namespace velmire::lab

@@ -8,7 +8,7 @@
 #include "lab/clips/detail_mask.h"
 #include "lab/clips/float_plane.h"
 
-namespace velmire::cli {
+namespace velmire::lab {
 namespace {
 
 struct DecodedPicture {
@@ -65,4 +65,4 @@ std::string DemoHeaderLine(const DemoSpec& demo, ChromaLayout layout) {
          (layout == ChromaLayout::k422 ? "C422" : "C420mpeg2") + " XCOLORRANGE=LIMITED";
 }
 
-}  // namespace velmire::cli
+}  // namespace velmire::lab

@@ -9,9 +9,9 @@
 
 #include "lab/clips/float_plane.h"
 #include "lab/clips/video_standard.h"
-#include "tool/y4m/y4m_header.h"
+#include "lab/clips/tool_names.h"
 
-namespace velmire::cli {
+namespace velmire::lab {
 
 struct DemoSpec {
   int width = 720;    // even
@@ -44,4 +44,4 @@ DemoFrames EncodeDemoFrames(const YuvImage& scene, VideoStandard standard, int i
 // demo's standard, limited range.
 std::string DemoHeaderLine(const DemoSpec& demo, ChromaLayout layout);
 
-}  // namespace velmire::cli
+}  // namespace velmire::lab

@@ -5,9 +5,9 @@
 #include <numbers>
 #include <string_view>
 
-#include "tool/compare/bitmap_font.h"
+#include "lab/clips/tool_names.h"
 
-namespace velmire::cli {
+namespace velmire::lab {
 namespace {
 
 constexpr float kBackgroundY = 50.0f;
@@ -146,4 +146,4 @@ YuvImage RenderDemoScene(int width, int height, int frame_index) {
   return img;
 }
 
-}  // namespace velmire::cli
+}  // namespace velmire::lab

@@ -7,8 +7,8 @@
 
 #include "lab/clips/float_plane.h"
 
-namespace velmire::cli {
+namespace velmire::lab {
 
 YuvImage RenderDemoScene(int width, int height, int frame_index);
 
-}  // namespace velmire::cli
+}  // namespace velmire::lab

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace velmire::cli {
+namespace velmire::lab {
 namespace {
 
 // Curvature that counts as detail, on the 8-bit luma scale.
@@ -28,4 +28,4 @@ std::vector<std::uint8_t> FindDetailedAreas(const FloatPlane& luma) {
   return mask;
 }
 
-}  // namespace velmire::cli
+}  // namespace velmire::lab

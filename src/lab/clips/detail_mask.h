@@ -7,9 +7,9 @@
 
 #include "lab/clips/float_plane.h"
 
-namespace velmire::cli {
+namespace velmire::lab {
 
 // One entry per luma sample, 1 for detailed and 0 for flat.
 std::vector<std::uint8_t> FindDetailedAreas(const FloatPlane& luma);
 
-}  // namespace velmire::cli
+}  // namespace velmire::lab

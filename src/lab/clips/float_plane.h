@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <vector>
 
-namespace velmire::cli {
+namespace velmire::lab {
 
 struct FloatPlane {
   FloatPlane() = default;
@@ -30,4 +30,4 @@ struct YuvImage {
   FloatPlane y, u, v;
 };
 
-}  // namespace velmire::cli
+}  // namespace velmire::lab

@@ -4,7 +4,7 @@
 
 #include "lab/clips/photo_library.h"
 
-namespace velmire::cli {
+namespace velmire::lab {
 namespace {
 
 // Where the pictures are cut from the 736x576 mosaic: a few columns in, and the middle lines
@@ -75,4 +75,4 @@ YuvImage PhotoFootage::Frame(int index) const {
   return img;
 }
 
-}  // namespace velmire::cli
+}  // namespace velmire::lab

@@ -13,7 +13,7 @@
 #include "lab/clips/float_plane.h"
 #include "lab/clips/video_standard.h"
 
-namespace velmire::cli {
+namespace velmire::lab {
 
 enum class PhotoMotion { kStill, kPan, kObject, kCut };
 
@@ -35,4 +35,4 @@ class PhotoFootage {
   YuvImage first_, second_;  // the two shots (first_ is twice as wide for the pan)
 };
 
-}  // namespace velmire::cli
+}  // namespace velmire::lab

@@ -11,7 +11,7 @@
 #include "lab/clips/photo_bytes.h"
 #include "lab/clips/procedural_texture.h"
 
-namespace velmire::cli {
+namespace velmire::lab {
 namespace {
 
 std::span<const unsigned char> BytesOf(Photo photo) {
@@ -95,4 +95,4 @@ YuvImage PhotoMosaic(bool second_shot) {
   return mosaic;
 }
 
-}  // namespace velmire::cli
+}  // namespace velmire::lab

@@ -6,7 +6,7 @@
 
 #include "lab/clips/float_plane.h"
 
-namespace velmire::cli {
+namespace velmire::lab {
 
 enum class Photo { kStreet, kFacade, kFruit, kCircuit };
 
@@ -22,4 +22,4 @@ YuvImage DecodePhoto(Photo photo);
 // place shows other content (the shot after a cut).
 YuvImage PhotoMosaic(bool second_shot = false);
 
-}  // namespace velmire::cli
+}  // namespace velmire::lab

@@ -7,11 +7,10 @@
 #include <string_view>
 #include <vector>
 
-#include "tool/compare/bitmap_font.h"
-#include "tool/pipeline/frame_pipeline.h"
+#include "lab/clips/tool_names.h"
 #include "lab/clips/procedural_texture.h"
 
-namespace velmire::cli {
+namespace velmire::lab {
 namespace {
 
 constexpr float kTwoPi = 2.0f * std::numbers::pi_v<float>;
@@ -325,4 +324,4 @@ YuvImage PhotoScene::Render(int out_width, int offset_quarters) const {
   return img;
 }
 
-}  // namespace velmire::cli
+}  // namespace velmire::lab

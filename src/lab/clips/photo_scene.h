@@ -14,7 +14,7 @@
 
 #include "lab/clips/float_plane.h"
 
-namespace velmire::cli {
+namespace velmire::lab {
 
 class PhotoScene {
  public:
@@ -38,4 +38,4 @@ class PhotoScene {
   std::vector<float> y_, u_, v_;
 };
 
-}  // namespace velmire::cli
+}  // namespace velmire::lab

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace velmire::cli {
+namespace velmire::lab {
 namespace {
 
 std::uint32_t Hash(std::int32_t x, std::int32_t y, std::uint32_t seed) {
@@ -56,4 +56,4 @@ float SmoothStep(float edge0, float edge1, float x) {
   return t * t * (3.0f - 2.0f * t);
 }
 
-}  // namespace velmire::cli
+}  // namespace velmire::lab

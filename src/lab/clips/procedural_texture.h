@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace velmire::cli {
+namespace velmire::lab {
 
 // Gamma-corrected R'G'B' with components 0..1.
 struct Rgb {
@@ -36,4 +36,4 @@ float Fractal(float x, float y, float cell, int octaves, std::uint32_t seed);
 // 0 below `edge0`, 1 above `edge1`, a smooth step between.
 float SmoothStep(float edge0, float edge1, float x);
 
-}  // namespace velmire::cli
+}  // namespace velmire::lab

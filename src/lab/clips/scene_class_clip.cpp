@@ -2,7 +2,7 @@
 
 #include "lab/clips/demo_clip.h"
 
-namespace velmire::cli {
+namespace velmire::lab {
 
 std::vector<StoredDemoClip> RenderStoredClassClips(SceneClass scene, VideoStandard standard,
                                                    int frames, int threads, float noise_sigma) {
@@ -20,4 +20,4 @@ std::vector<StoredDemoClip> RenderStoredClassClips(SceneClass scene, VideoStanda
   return clips;
 }
 
-}  // namespace velmire::cli
+}  // namespace velmire::lab

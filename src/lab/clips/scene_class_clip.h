@@ -8,7 +8,7 @@
 #include "lab/clips/stored_demo_clip.h"
 #include "lab/clips/video_standard.h"
 
-namespace velmire::cli {
+namespace velmire::lab {
 
 // 720 pixels wide with the standard's lines, with noise of standard deviation `noise_sigma`
 // (8-bit luma steps) on the composite signal; `threads` frames are rendered at once. Returns
@@ -17,4 +17,4 @@ std::vector<StoredDemoClip> RenderStoredClassClips(SceneClass scene, VideoStanda
                                                    int frames, int threads,
                                                    float noise_sigma = 0.0f);
 
-}  // namespace velmire::cli
+}  // namespace velmire::lab

@@ -5,10 +5,10 @@
 #include <numbers>
 #include <string_view>
 
-#include "tool/compare/bitmap_font.h"
+#include "lab/clips/tool_names.h"
 #include "lab/clips/procedural_texture.h"
 
-namespace velmire::cli {
+namespace velmire::lab {
 namespace {
 
 constexpr float kTwoPi = 2.0f * std::numbers::pi_v<float>;
@@ -252,4 +252,4 @@ YuvImage SceneClassPictures::Frame(int index) const {
   return img;
 }
 
-}  // namespace velmire::cli
+}  // namespace velmire::lab

@@ -23,7 +23,7 @@
 #include "lab/clips/photo_scene.h"
 #include "lab/clips/video_standard.h"
 
-namespace velmire::cli {
+namespace velmire::lab {
 
 enum class SceneClass {
   kStill, kPan, kMovingObject, kStripes, kPhotoStill, kPhotoPan, kPhotoObject, kPhotoCut
@@ -64,4 +64,4 @@ class SceneClassPictures {
   std::shared_ptr<const PhotoFootage> footage_;  // the real-footage classes
 };
 
-}  // namespace velmire::cli
+}  // namespace velmire::lab

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <utility>
 
-#include "tool/pipeline/frame_pipeline.h"
+#include "lab/clips/tool_names.h"
 
-namespace velmire::cli {
+namespace velmire::lab {
 namespace {
 
 void Keep(DemoFrame& frame, StoredDemoClip& clip, std::size_t index) {
@@ -63,4 +63,4 @@ std::vector<std::size_t> FramesToJudge(const StoredDemoClip& clip) {
   return frames;
 }
 
-}  // namespace velmire::cli
+}  // namespace velmire::lab

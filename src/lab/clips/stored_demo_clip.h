@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "lab/clips/demo_clip.h"
-#include "tool/y4m/y4m_header.h"
+#include "lab/clips/tool_names.h"
 
-namespace velmire::cli {
+namespace velmire::lab {
 
 struct StoredDemoClip {
   ChromaLayout layout = ChromaLayout::k420;
@@ -32,4 +32,4 @@ std::vector<StoredDemoClip> RenderStoredClips(const DemoSpec& demo, int threads,
                                               const std::function<DemoFrames(int)>& render,
                                               int repeat_after = 0);
 
-}  // namespace velmire::cli
+}  // namespace velmire::lab

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace velmire::cli {
+namespace velmire::lab {
 namespace {
 
 constexpr std::int64_t kNtscLines = 525;
@@ -60,4 +60,4 @@ std::string Y4mTimingTags(VideoStandard standard) {
   return standard == VideoStandard::kNtsc ? "F30000:1001 Ib A10:11" : "F25:1 It A12:11";
 }
 
-}  // namespace velmire::cli
+}  // namespace velmire::lab

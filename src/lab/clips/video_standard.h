@@ -22,7 +22,7 @@
 
 #include <string>
 
-namespace velmire::cli {
+namespace velmire::lab {
 
 enum class VideoStandard { kNtsc, kPal };
 
@@ -56,4 +56,4 @@ int PhaseSequenceFrames(VideoStandard standard);
 // picture of the standard (BT.601: 10:11 for NTSC, 12:11 for PAL).
 std::string Y4mTimingTags(VideoStandard standard);
 
-}  // namespace velmire::cli
+}  // namespace velmire::lab

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-namespace velmire::cli {
+namespace velmire::lab {
 namespace {
 
 double Ratio(std::uint64_t num, std::uint64_t den) {
@@ -74,4 +74,4 @@ ChangedShare ChangedShareTally::Share() const {
       Ratio(changed_detailed_, count_detailed_), Ratio(changed_flat_, count_flat_)};
 }
 
-}  // namespace velmire::cli
+}  // namespace velmire::lab

@@ -6,9 +6,9 @@
 
 #include <cstdint>
 
-#include "tool/y4m/stream_frame_view.h"
+#include "lab/clips/tool_names.h"
 
-namespace velmire::cli {
+namespace velmire::lab {
 
 // Mean absolute difference of the U and V samples, over all samples and over the detailed
 // and the flat (not detailed) ones. 0 where a part has no samples.
@@ -46,4 +46,4 @@ class ChangedShareTally {
   std::uint64_t changed_flat_ = 0, count_flat_ = 0;
 };
 
-}  // namespace velmire::cli
+}  // namespace velmire::lab

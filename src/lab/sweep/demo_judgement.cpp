@@ -1,6 +1,6 @@
 #include "lab/sweep/demo_judgement.h"
 
-namespace velmire::cli {
+namespace velmire::lab {
 
 void DemoJudgementTally::Add(const StreamFrameView& input, const StreamFrameView& output,
                              const StreamFrameView& clean, const std::uint8_t* detail_mask) {
@@ -13,4 +13,4 @@ DemoJudgement DemoJudgementTally::Result() const {
   return DemoJudgement{changed_.Share(), before_.Mean(), after_.Mean()};
 }
 
-}  // namespace velmire::cli
+}  // namespace velmire::lab

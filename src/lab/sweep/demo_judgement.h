@@ -6,9 +6,9 @@
 #include <cstdint>
 
 #include "lab/sweep/chroma_metrics.h"
-#include "tool/y4m/stream_frame_view.h"
+#include "lab/clips/tool_names.h"
 
-namespace velmire::cli {
+namespace velmire::lab {
 
 struct DemoJudgement {
   ChangedShare changed;
@@ -27,4 +27,4 @@ class DemoJudgementTally {
   ChromaErrorTally before_, after_;
 };
 
-}  // namespace velmire::cli
+}  // namespace velmire::lab

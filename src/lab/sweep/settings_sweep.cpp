@@ -6,10 +6,9 @@
 #include <utility>
 
 #include "tool/routes/stream_frame_filter.h"
-#include "tool/pipeline/frame_pipeline.h"
-#include "tool/y4m/stream_frame_view.h"
+#include "lab/clips/tool_names.h"
 
-namespace velmire::cli {
+namespace velmire::lab {
 namespace {
 
 using Frames = std::vector<std::vector<std::uint8_t>>;
@@ -76,4 +75,4 @@ std::vector<SweepRow> SweepSettings(const StoredDemoClip& clip, const std::vecto
   return rows;
 }
 
-}  // namespace velmire::cli
+}  // namespace velmire::lab

@@ -11,7 +11,7 @@
 #include "lab/clips/stored_demo_clip.h"
 #include "lab/sweep/sweep_table.h"
 
-namespace velmire::cli {
+namespace velmire::lab {
 
 // One row per entry of `grid`, in its order; `threads` frames are filtered at once. The speed
 // is that of the filtering alone, without the judging, from the fastest of a few passes.
@@ -19,4 +19,4 @@ namespace velmire::cli {
 std::vector<SweepRow> SweepSettings(const StoredDemoClip& clip, const std::vector<Settings>& grid,
                                     const KernelSet& kernels, int threads);
 
-}  // namespace velmire::cli
+}  // namespace velmire::lab

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "tool/y4m/stream_frame_view.h"
+#include "lab/clips/tool_names.h"
 
-namespace velmire::cli {
+namespace velmire::lab {
 namespace {
 
 // The chroma planes (U, then V) start after the luma and lie one after the other.
@@ -119,4 +119,4 @@ GatedAverageResult JudgeGatedAverageAtBestGate(const StoredDemoClip& clip, const
   return best;
 }
 
-}  // namespace velmire::cli
+}  // namespace velmire::lab

@@ -15,9 +15,9 @@
 
 #include "lab/sweep/demo_judgement.h"
 #include "lab/clips/stored_demo_clip.h"
-#include "tool/y4m/y4m_header.h"
+#include "lab/clips/tool_names.h"
 
-namespace velmire::cli {
+namespace velmire::lab {
 
 enum class Baseline { kUnfiltered, kTemporalAverage, kVerticalBlur, kGatedAverage };
 
@@ -57,4 +57,4 @@ struct GatedAverageResult {
 GatedAverageResult JudgeGatedAverageAtBestGate(const StoredDemoClip& clip, const FrameGeometry& g,
                                                int step);
 
-}  // namespace velmire::cli
+}  // namespace velmire::lab

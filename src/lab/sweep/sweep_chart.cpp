@@ -8,7 +8,7 @@
 #include "base/settings.h"
 #include "lab/sweep/sweep_baselines.h"
 
-namespace velmire::cli {
+namespace velmire::lab {
 namespace {
 
 // The picture's frame, in SVG user units.
@@ -174,4 +174,4 @@ BarChart SweepErrorChart(const std::vector<ClassSweep>& results,
   return chart;
 }
 
-}  // namespace velmire::cli
+}  // namespace velmire::lab

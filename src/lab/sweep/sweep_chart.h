@@ -9,7 +9,7 @@
 #include "base/settings.h"
 #include "lab/sweep/sweep_table.h"
 
-namespace velmire::cli {
+namespace velmire::lab {
 
 struct BarSeries {
   std::string name;
@@ -43,4 +43,4 @@ std::vector<Settings> ChartedSettings();
 BarChart SweepErrorChart(const std::vector<ClassSweep>& results,
                          const std::vector<Settings>& shown = ChartedSettings());
 
-}  // namespace velmire::cli
+}  // namespace velmire::lab

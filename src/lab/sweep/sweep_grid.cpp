@@ -4,10 +4,9 @@
 #include <string_view>
 #include <vector>
 
-#include "tool/errors/cli_error.h"
-#include "tool/y4m/integer_parse.h"
+#include "lab/clips/tool_names.h"
 
-namespace velmire::cli {
+namespace velmire::lab {
 namespace {
 
 std::string Range(const IntegerSetting& s) {
@@ -81,4 +80,4 @@ std::vector<Settings> ParseSweepGrid(const std::string& text) {
   return grid;
 }
 
-}  // namespace velmire::cli
+}  // namespace velmire::lab

@@ -7,7 +7,7 @@
 
 #include "base/settings.h"
 
-namespace velmire::cli {
+namespace velmire::lab {
 
 // The built-in grid: the defaults first, then each setting moved on its own, then a few
 // combinations towards either end.
@@ -19,4 +19,4 @@ std::vector<Settings> DefaultSweepGrid();
 // one line.
 std::vector<Settings> ParseSweepGrid(const std::string& text);
 
-}  // namespace velmire::cli
+}  // namespace velmire::lab

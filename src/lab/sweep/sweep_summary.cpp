@@ -5,7 +5,7 @@
 
 #include "lab/sweep/sweep_baselines.h"
 
-namespace velmire::cli {
+namespace velmire::lab {
 namespace {
 
 const char* LayoutName(ChromaLayout layout) {
@@ -116,4 +116,4 @@ void PrintSweepSummary(const std::vector<ClassSweep>& results, std::ostream& out
   }
 }
 
-}  // namespace velmire::cli
+}  // namespace velmire::lab

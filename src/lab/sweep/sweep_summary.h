@@ -7,7 +7,7 @@
 
 #include "lab/sweep/sweep_table.h"
 
-namespace velmire::cli {
+namespace velmire::lab {
 
 // Changing more than this share of the chroma away from detail counts as touching flat areas.
 inline constexpr double kFlatAreasLeftAlone = 0.001;
@@ -24,4 +24,4 @@ std::size_t BestRow(const std::vector<const ClassSweep*>& blocks, bool flat_alon
 // row that leaves flat areas alone, the defaults and the baselines.
 void PrintSweepSummary(const std::vector<ClassSweep>& results, std::ostream& out);
 
-}  // namespace velmire::cli
+}  // namespace velmire::lab

@@ -5,7 +5,7 @@
 
 #include "lab/sweep/sweep_baselines.h"
 
-namespace velmire::cli {
+namespace velmire::lab {
 namespace {
 
 void PrintRow(const ClassSweep& block, const char* correction, const char* settings,
@@ -45,4 +45,4 @@ void PrintSweepTable(const std::vector<const ClassSweep*>& blocks, std::ostream&
   }
 }
 
-}  // namespace velmire::cli
+}  // namespace velmire::lab

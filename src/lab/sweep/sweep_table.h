@@ -9,9 +9,9 @@
 #include "lab/clips/scene_classes.h"
 #include "base/settings.h"
 #include "lab/clips/video_standard.h"
-#include "tool/y4m/y4m_header.h"
+#include "lab/clips/tool_names.h"
 
-namespace velmire::cli {
+namespace velmire::lab {
 
 struct SweepRow {
   Settings settings;
@@ -36,4 +36,4 @@ struct ClassSweep {
 // changed on the detailed areas and elsewhere, and the filter's speed.
 void PrintSweepTable(const std::vector<const ClassSweep*>& blocks, std::ostream& out);
 
-}  // namespace velmire::cli
+}  // namespace velmire::lab

@@ -11,6 +11,8 @@
 #include "lab/sweep/sweep_grid.h"
 
 namespace velmire::cli {
+
+using namespace lab;  // the demo clips and the sweep
 namespace {
 
 constexpr std::string_view kSeeHelp = " (see velmire --help)";

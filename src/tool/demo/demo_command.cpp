@@ -17,6 +17,8 @@
 #include "tool/y4m/y4m_writer.h"
 
 namespace velmire::cli {
+
+using namespace lab;  // the demo clips and the sweep
 namespace {
 
 namespace fs = std::filesystem;

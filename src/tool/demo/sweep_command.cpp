@@ -20,6 +20,8 @@
 #include "lab/sweep/sweep_table.h"
 
 namespace velmire::cli {
+
+using namespace lab;  // the demo clips and the sweep
 namespace {
 
 namespace fs = std::filesystem;

@@ -8,10 +8,9 @@
 #include "lab/sweep/chroma_metrics.h"
 #include "lab/clips/composite_model.h"
 #include "lab/clips/demo_clip.h"
-#include "tool/y4m/stream_frame_view.h"
-#include "tool/y4m/y4m_header.h"
+#include "lab/clips/tool_names.h"
 
-namespace velmire::cli {
+namespace velmire::lab {
 namespace {
 
 const DemoSpec kSmall{240, 120, 2};
@@ -161,4 +160,4 @@ TEST(ChromaMetrics, SplitsErrorAndChangesByTheMask) {
 }
 
 }  // namespace
-}  // namespace velmire::cli
+}  // namespace velmire::lab

@@ -9,7 +9,7 @@
 #include "lab/clips/demo_clip.h"
 #include "tool/routes/stream_frame_filter.h"
 
-namespace velmire::cli {
+namespace velmire::lab {
 namespace {
 
 TEST(DemoDigests, TheDemoClipsAndTheirOutputsKeepTheirBytes) {
@@ -49,4 +49,4 @@ TEST(DemoDigests, TheDemoClipsAndTheirOutputsKeepTheirBytes) {
 }
 
 }  // namespace
-}  // namespace velmire::cli
+}  // namespace velmire::lab

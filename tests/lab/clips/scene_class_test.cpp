@@ -8,9 +8,9 @@
 
 #include "lab/clips/scene_class_clip.h"
 #include "lab/clips/scene_classes.h"
-#include "tool/y4m/y4m_header.h"
+#include "lab/clips/tool_names.h"
 
-namespace velmire::cli {
+namespace velmire::lab {
 namespace {
 
 constexpr int kWidth = 360;
@@ -126,4 +126,4 @@ TEST(SceneClassClip, HasTheStandardsGeometryAndRepeatsAStillPictureWithThePhaseS
 }
 
 }  // namespace
-}  // namespace velmire::cli
+}  // namespace velmire::lab

@@ -8,7 +8,7 @@
 
 #include "lab/sweep/sweep_baselines.h"
 
-namespace velmire::cli {
+namespace velmire::lab {
 namespace {
 
 TEST(SweepBaselines, AverageChromaOverTimeOrDownTheRowsAndLeaveLumaAlone) {
@@ -55,4 +55,4 @@ TEST(SweepBaselines, AverageChromaOverTimeOrDownTheRowsAndLeaveLumaAlone) {
 }
 
 }  // namespace
-}  // namespace velmire::cli
+}  // namespace velmire::lab

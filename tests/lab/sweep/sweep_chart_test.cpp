@@ -8,7 +8,7 @@
 
 #include "lab/sweep/sweep_chart.h"
 
-namespace velmire::cli {
+namespace velmire::lab {
 namespace {
 
 TEST(SweepChart, AxisTopIsTheNextRoundNumber) {
@@ -44,8 +44,8 @@ TEST(SweepChart, BarsKeepTheValuesProportionsAndTextIsEscaped) {
 }
 
 ClassSweep Block(SceneClass scene, double unfiltered, std::vector<SweepRow> rows) {
-  ClassSweep block{scene, VideoStandard::kNtsc, ChromaLayout::k422, {}, std::move(rows)};
-  for (const double error : {unfiltered, 1.0, 2.0}) {
+  ClassSweep block{scene, VideoStandard::kNtsc, ChromaLayout::k422, {}, 0, std::move(rows)};
+  for (const double error : {unfiltered, 1.0, 2.0, 0.5}) {
     block.baselines.emplace_back();
     block.baselines.back().after.detailed = error;
   }
@@ -69,7 +69,8 @@ TEST(SweepChart, TakesEachClassMeansOfTheBaselinesAndTheChartedSettings) {
                                            Block(SceneClass::kStill, 8, rows(1))};
   using Series = std::vector<std::pair<std::string, std::vector<double>>>;
   const Series baselines = {
-      {"unfiltered", {7, 10}}, {"3-frame average", {1, 1}}, {"vertical 1-2-1", {2, 2}}};
+      {"unfiltered", {7, 10}}, {"3-frame average", {1, 1}}, {"vertical 1-2-1", {2, 2}},
+      {"gated average", {0.5, 0.5}}};
   const struct {
     std::vector<Settings> shown;
     Series filtered;  // after the baselines
@@ -96,4 +97,4 @@ TEST(SweepChart, TakesEachClassMeansOfTheBaselinesAndTheChartedSettings) {
 }
 
 }  // namespace
-}  // namespace velmire::cli
+}  // namespace velmire::lab

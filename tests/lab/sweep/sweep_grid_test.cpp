@@ -6,10 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include "tool/errors/cli_error.h"
+#include "lab/clips/tool_names.h"
 #include "lab/sweep/sweep_grid.h"
 
-namespace velmire::cli {
+namespace velmire::lab {
 namespace {
 
 std::tuple<int, int, int, int> Key(const Settings& s) {
@@ -89,4 +89,4 @@ TEST(SweepGrid, RefusesWhatTheFilterWouldNotUseAsWritten) {
 }
 
 }  // namespace
-}  // namespace velmire::cli
+}  // namespace velmire::lab

@@ -7,7 +7,7 @@
 
 #include "lab/sweep/sweep_summary.h"
 
-namespace velmire::cli {
+namespace velmire::lab {
 namespace {
 
 struct Figures {
@@ -52,4 +52,4 @@ TEST(SweepSummary, BestRowWeighsEveryBlockAndCanSpareFlatAreas) {
 }
 
 }  // namespace
-}  // namespace velmire::cli
+}  // namespace velmire::lab
