@@ -6,6 +6,7 @@
 #include <arm_neon.h>
 
 #include <cstring>
+#include <type_traits>
 
 #include "neon/neon_kernels.h"
 #include "planar/stronger_block_planar.h"
@@ -164,12 +165,24 @@ void CorrectBlockPlanarOf(const RowJobPlanarOf<Sample>& job, int x, const uint8_
       .StoreHalves(job.outputU + x, job.outputV + x);
 }
 
-template <typename Sample>
-void CorrectRowPlanarOf(const RowJobPlanarOf<Sample>& job, const uint8_t* mask) {
-  ForEachMarkedBlockPlanar(job, mask, [&](int x) {
-    CorrectBlockPlanarOf(job, x, mask);
-    if (job.partners != nullptr) BlendBlockWithPartnersPlanar(job, x, mask);
-  });
+// A row kernel around the block kernel kBlock: each marked block of the row searched and
+// blended, then, in the stronger mode, blended with its partners by the portable blend.
+template <auto kBlock, typename Job>
+void CorrectMarkedBlocks(const Job& job, const uint8_t* mask) {
+  auto visit = [&](int x) {
+    kBlock(job, x, mask);
+    if (job.partners == nullptr) return;
+    if constexpr (std::is_same_v<Job, RowJobYUY2>) {
+      BlendBlockWithPartnersYUY2(job, x, mask);
+    } else {
+      BlendBlockWithPartnersPlanar(job, x, mask);
+    }
+  };
+  if constexpr (std::is_same_v<Job, RowJobYUY2>) {
+    ForEachMarkedBlockYUY2(job, mask, visit);
+  } else {
+    ForEachMarkedBlockPlanar(job, mask, visit);
+  }
 }
 
 }  // namespace
@@ -183,11 +196,11 @@ void CorrectBlockPlanar16Neon(const RowJobPlanar16& job, int x, const uint8_t* m
 }
 
 void CorrectRowPlanarNeon(const RowJobPlanar& job, const uint8_t* mask) {
-  CorrectRowPlanarOf(job, mask);
+  CorrectMarkedBlocks<CorrectBlockPlanarNeon>(job, mask);
 }
 
 void CorrectRowPlanar16Neon(const RowJobPlanar16& job, const uint8_t* mask) {
-  CorrectRowPlanarOf(job, mask);
+  CorrectMarkedBlocks<CorrectBlockPlanar16Neon>(job, mask);
 }
 
 void CorrectBlockYUY2Neon(const RowJobYUY2& job, int x, const uint8_t* mask) {
@@ -217,10 +230,7 @@ void CorrectBlockYUY2Neon(const RowJobYUY2& job, int x, const uint8_t* mask) {
 }
 
 void CorrectRowYUY2Neon(const RowJobYUY2& job, const uint8_t* mask) {
-  ForEachMarkedBlockYUY2(job, mask, [&](int x) {
-    CorrectBlockYUY2Neon(job, x, mask);
-    if (job.partners != nullptr) BlendBlockWithPartnersYUY2(job, x, mask);
-  });
+  CorrectMarkedBlocks<CorrectBlockYUY2Neon>(job, mask);
 }
 
 }  // namespace velmire::neon
