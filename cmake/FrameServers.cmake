@@ -10,12 +10,12 @@
 #   velmire::vapoursynth_headers  the API headers alone (a VapourSynth plug-in links no library)
 #   velmire::vapoursynth          headers and libvapoursynth (for the test host)
 #   velmire::avisynthplus         headers and libavisynth
-# In a cross build (Windows, or Linux on another processor; ON is needed) both
-# velmire::vapoursynth and velmire::avisynthplus are the headers alone: pkg-config gives their
-# folders (--cflags-only-I), while its Libs line names the build machine's library, which must
-# not reach the target's link. The Windows plug-ins link nothing of their frame server (the
-# AviSynth+ one loads the C interface at run time); the Linux AviSynth+ plug-in links
-# libavisynth, so a Linux cross build makes the VapourSynth plug-in alone. The Windows
+# In a Windows build, or a Linux build for another processor (both cross-compiled, so ON is
+# needed), velmire::vapoursynth and velmire::avisynthplus are the headers alone: pkg-config
+# gives their folders (--cflags-only-I), while its Libs line names the build machine's library,
+# which must not reach the target's link. The Windows plug-ins link nothing of their frame
+# server (the AviSynth+ one loads the C interface at run time); the Linux AviSynth+ plug-in
+# links libavisynth, so a Linux cross build makes the VapourSynth plug-in alone. The Windows
 # VapourSynth plug-in is built for x86-64 only.
 # The frame servers come from ../shared/hosts/build-hosts.sh PREFIX. pkg-config looks in
 # PREFIX/lib/pkgconfig for VELMIRE_HOSTS_PREFIX (default: the environment variable of that name,
@@ -73,7 +73,7 @@ function(velmire_find_frame_server option module target)
 
   if(PKG_CONFIG_FOUND)
     list(APPEND CMAKE_PREFIX_PATH "${VELMIRE_HOSTS_PREFIX}")  # this function's copy only
-    if(CMAKE_CROSSCOMPILING)
+    if(WIN32 OR CMAKE_CROSSCOMPILING)
       pkg_check_modules(VELMIRE_PC_${target} QUIET ${module})
     else()
       pkg_check_modules(VELMIRE_PC_${target} QUIET IMPORTED_TARGET GLOBAL ${module})
@@ -90,7 +90,7 @@ function(velmire_find_frame_server option module target)
     return()
   endif()
 
-  if(CMAKE_CROSSCOMPILING)
+  if(WIN32 OR CMAKE_CROSSCOMPILING)
     add_library(velmire_${target}_include INTERFACE)
     target_include_directories(velmire_${target}_include SYSTEM INTERFACE
                                ${VELMIRE_PC_${target}_INCLUDE_DIRS})
