@@ -11,11 +11,12 @@
 #   velmire::vapoursynth          headers and libvapoursynth (for the test host)
 #   velmire::avisynthplus_headers the API headers alone (the AviSynth+ plug-in links no library)
 #   velmire::avisynthplus         headers and libavisynth (for the test host)
-# In a Windows build (cross-compiled, so ON is needed) both velmire::vapoursynth and
-# velmire::avisynthplus are the headers alone: pkg-config gives their folders
-# (--cflags-only-I), while its Libs line names the build machine's library, which must not
-# reach a Windows link. The Windows plug-ins link nothing of their frame server (the AviSynth+
-# one loads the C interface at run time). The VapourSynth plug-in is built for x86-64 only.
+# In a Windows build, or a Linux build for another processor (both cross-compiled, so ON is
+# needed), velmire::vapoursynth and velmire::avisynthplus are the headers alone: pkg-config
+# gives their folders (--cflags-only-I), while its Libs line names the build machine's library,
+# which must not reach the target's link. The plug-ins link nothing of their frame server (the
+# AviSynth+ one loads the C interface at run time). The Windows VapourSynth plug-in is built
+# for x86-64 only.
 # The frame servers come from ../shared/hosts/build-hosts.sh PREFIX. pkg-config looks in
 # PREFIX/lib/pkgconfig for VELMIRE_HOSTS_PREFIX (default: the environment variable of that name,
 # else ${XDG_CACHE_HOME:-$HOME/.cache}/velmire-hosts, where scripts/test.sh builds them) besides
@@ -56,8 +57,11 @@ function(velmire_find_frame_server option module target)
     return()
   endif()
 
+  set(reason "")
   if(WIN32 AND target STREQUAL "vapoursynth" AND NOT CMAKE_SIZEOF_VOID_P EQUAL 8)
     set(reason "the VapourSynth plug-in is built for x86-64 Windows only")
+  endif()
+  if(reason)
     if(required)
       message(FATAL_ERROR "${option}=ON: ${reason}")
     endif()
@@ -67,7 +71,7 @@ function(velmire_find_frame_server option module target)
 
   if(PKG_CONFIG_FOUND)
     list(APPEND CMAKE_PREFIX_PATH "${VELMIRE_HOSTS_PREFIX}")  # this function's copy only
-    if(WIN32)
+    if(WIN32 OR CMAKE_CROSSCOMPILING)
       pkg_check_modules(VELMIRE_PC_${target} QUIET ${module})
     else()
       pkg_check_modules(VELMIRE_PC_${target} QUIET IMPORTED_TARGET GLOBAL ${module})
@@ -84,7 +88,7 @@ function(velmire_find_frame_server option module target)
     return()
   endif()
 
-  if(WIN32)
+  if(WIN32 OR CMAKE_CROSSCOMPILING)
     add_library(velmire_${target}_include INTERFACE)
     target_include_directories(velmire_${target}_include SYSTEM INTERFACE
                                ${VELMIRE_PC_${target}_INCLUDE_DIRS})

@@ -4,7 +4,7 @@
 # package's dependencies, Python and pip for the wheels); or everything the full test suite
 # needs ("test": the release's, ffmpeg as the interop peer, GNU parallel for the segments
 # recipe, clang for the fuzzers and the Windows test host, Wine for the 32- and 64-bit Windows
-# builds).
+# builds, the aarch64 cross compiler with the arm64 libraries and qemu-user to run its tests).
 set -euo pipefail
 
 SUDO=""
@@ -16,6 +16,8 @@ release=(g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64
          binutils-mingw-w64-x86-64 dpkg-dev python3 python3-pip git)
 tests=("${release[@]}" ffmpeg parallel clang libclang-rt-14-dev lld llvm-14 googletest)
 wine=(wine wine32:i386 wine64)
+arm64=(g++-aarch64-linux-gnu qemu-user libc6:arm64 libstdc++6:arm64 libpng-dev:arm64 libjpeg-dev:arm64
+       zlib1g-dev:arm64 libgtest-dev:arm64 libbenchmark-dev:arm64)
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
 missing_of() { local p; for p in "$@"; do installed "$p" || echo "$p"; done; }
@@ -26,11 +28,15 @@ missing_wine=()
 if [ "${1:-demo}" = release ]; then
   missing_tests=($(missing_of "${release[@]}"))
 elif [ "${1:-demo}" = test ]; then
-  missing_tests=($(missing_of "${tests[@]}"))
+  missing_tests=($(missing_of "${tests[@]}" "${arm64[@]}"))
   missing_wine=($(missing_of "${wine[@]}"))
-  # Wine's 32-bit half needs the i386 architecture.
+  # Wine's 32-bit half needs the i386 architecture, the aarch64 build's libraries arm64.
   if [ "${#missing_wine[@]}" -gt 0 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
     $SUDO dpkg --add-architecture i386
+  fi
+  if printf '%s\n' "${missing_tests[@]}" | grep -q ':arm64$' &&
+      ! dpkg --print-foreign-architectures | grep -qx arm64; then
+    $SUDO dpkg --add-architecture arm64
   fi
 fi
 

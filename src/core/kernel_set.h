@@ -9,7 +9,7 @@ namespace velmire {
 
 struct KernelSet;  // defined in core/kernel_table.h, which front-ends need not see
 
-// The name of a set: "portable", "sse2" or "avx2".
+// The name of a set: "portable", "sse2" or "avx2" (x86), "neon" (64-bit ARM).
 std::string_view KernelSetName(const KernelSet& kernels);
 
 const KernelSet& PortableKernels();

@@ -18,8 +18,9 @@ namespace {
 enum class Layout { kYUY2, kPlanar };
 
 const std::vector<int> kThresholds{0, 1, 2, 30, 127, 253, 254, 255, -5, 300};
-// Margins outside 0 .. 4 never come from the settings, but the routines still accept them.
-const std::vector<int> kMargins{0, 1, 2, 3, 4, -1, 5};
+// Margins outside 0 .. 4 never come from the settings, but the routines still accept them
+// (17 reaches past a whole block of the widest vector masks).
+const std::vector<int> kMargins{0, 1, 2, 3, 4, -1, 5, 17};
 
 struct MaskRow {
   std::vector<uint8_t> bytes;  // YUY2: the whole row; planar: the luma row

@@ -16,10 +16,14 @@
 namespace velmire::test {
 namespace {
 
-#if defined(VELMIRE_SIMD) && (defined(__x86_64__) || defined(__i386__))
-TEST(VectorKernelSets, AnX86BuildWithVectorKernelsOffersThem) {
+#if defined(VELMIRE_SIMD)  // x86 (SSE2 and up) or 64-bit ARM (NEON)
+TEST(VectorKernelSets, ABuildWithVectorKernelsOffersThem) {
   ASSERT_FALSE(VectorKernelSets().empty());
   EXPECT_NE(&BestKernels(), &PortableKernels());
+#if defined(__aarch64__)
+  EXPECT_EQ(KernelSetName(BestKernels()), "neon");
+  EXPECT_NE(FindKernels("neon"), nullptr);
+#endif
 }
 #endif
 

@@ -29,8 +29,8 @@ TEST(FfmpegInterop, FilteredStreamsDecodeWithTheSameFramesAndLuma) {
         "-f lavfi -i testsrc2=size=176x144:rate=25:duration=0.6 -pix_fmt " + c.pix_fmt +
         " -strict -1 -f yuv4mpegpipe -";
     const std::string filter = c.luma_bytes == 1
-                                   ? ToolPath() + " --plugin " + PluginPath()
-                                   : ToolPath() + " --compare 7:" + (dir / "compare.png");
+                                   ? ToolCommandLine() + " --plugin " + PluginPath()
+                                   : ToolCommandLine() + " --compare 7:" + (dir / "compare.png");
     const std::string luma = " -f rawvideo -pix_fmt " + std::string(c.luma_fmt) + " ";
     // ffmpeg -> velmire -> ffmpeg, all in one pipe; the plain source is kept for comparison.
     ASSERT_EQ(RunShell(source + " > " + (dir / "in.y4m")), 0);

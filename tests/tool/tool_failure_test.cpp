@@ -140,7 +140,7 @@ TEST(ToolFailure, FailedWritesStopWithAClearMessage) {
   TempDir dir;
   // Large enough to overrun a pipe's buffer and a small file-size limit.
   WriteFile(dir / "in.y4m", PatternStream("YUV4MPEG2 W320 H240 C420", 320 * 240 * 3 / 2, 40));
-  const std::string tool = ToolPath() + " --plugin " + PluginPath() + " " + (dir / "in.y4m");
+  const std::string tool = ToolCommandLine() + " --plugin " + PluginPath() + " " + (dir / "in.y4m");
 
   const ToolRun full = RunTool({"--plugin", PluginPath(), dir / "in.y4m", "/dev/full"});
   EXPECT_EQ(full.exit_code, 1);
@@ -168,8 +168,9 @@ TEST(ToolFailure, RefusesToWriteVideoToATerminal) {
   TempDir dir;
   WriteFile(dir / "in.y4m", PatternStream(kHeader, kFrameBytes, 2));
   // script(1) runs the tool with a terminal as its standard output.
-  const int status = RunShell("script -qec \"" + ToolPath() + " --plugin " + PluginPath() + " " +
-                              (dir / "in.y4m") + "\" /dev/null > " + (dir / "screen"));
+  const int status = RunShell("script -qec \"" + ToolCommandLine() + " --plugin " +
+                              PluginPath() + " " + (dir / "in.y4m") + "\" /dev/null > " +
+                              (dir / "screen"));
   EXPECT_EQ(status, 1);
   EXPECT_NE(ReadFile(dir / "screen").find("velmire: output: refusing to write video to a "
                                           "terminal (name an OUTPUT file or redirect standard "

@@ -74,6 +74,9 @@ TEST(OutputRule, AFailedPictureLeavesTheOutputAsItWas) {
 }
 
 TEST(OutputRule, InterruptSaysWhereTheFramesAreAndKeepsOnlyWhatIsWhole) {
+  // The tool waits for these signals with sigwait while every thread blocks them; qemu-user
+  // sometimes lets such a signal take its default action instead, so this runs natively only.
+  if (ToolRunsUnderEmulator()) GTEST_SKIP() << "signals to an emulated tool are unreliable";
   struct Case {
     int signal_number;
     bool output_exists;

@@ -15,7 +15,22 @@ extern char** environ;
 
 namespace velmire::cli::testing {
 
-std::string ToolPath() { return VELMIRE_TOOL_PATH; }
+std::vector<std::string> ToolCommand() {
+  std::vector<std::string> words;
+  std::istringstream emulator(VELMIRE_TOOL_EMULATOR);  // words without spaces of their own
+  for (std::string word; emulator >> word;) words.push_back(word);
+  words.push_back(VELMIRE_TOOL_PATH);
+  return words;
+}
+
+bool ToolRunsUnderEmulator() { return ToolCommand().size() > 1; }
+
+std::string ToolCommandLine() {
+  std::string line;
+  for (const std::string& word : ToolCommand()) line += (line.empty() ? "" : " ") + word;
+  return line;
+}
+
 std::string PluginPath() { return VELMIRE_PLUGIN_PATH; }
 
 namespace {
@@ -39,7 +54,7 @@ long PeakResidentKiB(pid_t pid) {
 ToolRun Spawn(const ToolCall& call) {
   TempDir scratch;
   const std::string err_path = scratch / "stderr";
-  std::vector<std::string> argv_store = {ToolPath()};
+  std::vector<std::string> argv_store = ToolCommand();
   argv_store.insert(argv_store.end(), call.args.begin(), call.args.end());
   std::vector<char*> argv;
   for (std::string& a : argv_store) argv.push_back(a.data());
@@ -60,7 +75,7 @@ ToolRun Spawn(const ToolCall& call) {
   posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err_path.c_str(),
                                    O_WRONLY | O_CREAT | O_TRUNC, 0644);
   pid_t pid = -1;
-  const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   ToolRun run;
   if (call.feed) {

@@ -7,8 +7,13 @@
 
 namespace velmire::cli::testing {
 
-// The built program and plug-in, as the build passes them in.
-std::string ToolPath();
+// The built program as the words that start it: in a cross build the emulator's command
+// (qemu-aarch64 and its options) comes first, since the machine may not start the target's
+// programs by itself. ToolCommandLine() is the same for a shell command.
+std::vector<std::string> ToolCommand();
+std::string ToolCommandLine();
+bool ToolRunsUnderEmulator();
+// The built plug-in, as the build passes it in.
 std::string PluginPath();
 
 struct ToolRun {

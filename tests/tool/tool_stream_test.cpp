@@ -81,7 +81,7 @@ TEST(Tool, CoreAndPluginLibraryAndPortableKernelsGiveTheSameBytes) {
   }
   const ToolRun unknown = RunTool({"--kernels", "mmx", dir / "in.y4m", dir / "out.y4m"});
   EXPECT_EQ(unknown.exit_code, 2);
-  EXPECT_NE(unknown.stderr_text.find("--kernels needs portable, sse2 or avx2, not 'mmx'"),
+  EXPECT_NE(unknown.stderr_text.find("--kernels needs portable, sse2, avx2 or neon, not 'mmx'"),
             std::string::npos)
       << unknown.stderr_text;
 }

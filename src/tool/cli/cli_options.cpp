@@ -61,11 +61,11 @@ const KernelSet* ParseKernels(const std::string& name) {
   for (const KernelSet* set : AvailableKernels()) {
     offered += (offered.empty() ? "" : ", ") + std::string(KernelSetName(*set));
   }
-  if (name == "portable" || name == "sse2" || name == "avx2") {
+  if (name == "portable" || name == "sse2" || name == "avx2" || name == "neon") {
     throw UsageError("option --kernels: this processor cannot run the " + name +
                      " kernels (it runs " + offered + ")");
   }
-  throw UsageError("option --kernels needs portable, sse2 or avx2, not '" + name +
+  throw UsageError("option --kernels needs portable, sse2, avx2 or neon, not '" + name +
                    "' (this processor runs " + offered + ")");
 }
 

@@ -28,8 +28,9 @@ Running:
                     the same for every N
   --max-memory MIB  memory for the frames held at once (default 512); on large frames fewer are
                     filtered at once than -j asks, to stay within it, but always at least one
-  --kernels SET     the pixel kernels to run: portable, sse2 or avx2 (default: the fastest
-                    this processor runs, as --version says); every set gives the same bytes
+  --kernels SET     the pixel kernels to run: portable, sse2 or avx2 (x86), neon (64-bit
+                    ARM) (default: the fastest this processor runs, as --version says); every
+                    set gives the same bytes
   --plugin PATH     run the frames through this 2.5 plug-in library (libvelmire.so) in the
                     tool's own host instead of the built-in filter, to check a built library
                     (8-bit video only)
