@@ -87,7 +87,8 @@ void CorrectRowYUY2Avx2(const RowJobYUY2& job, const uint8_t* mask) {
 }
 
 void CorrectBlockPlanar16Avx2(const RowJobPlanar16& job, int x, const uint8_t* mask) {
-  CorrectBlockPlanarWith<WordSearch, ClampedWordSearchAvx2, WordSearch>(job, x, mask);
+  CorrectBlockPlanarWith<WordSearch, ClampedWordSearchAvx2, WordSearch>(
+      job, EntryStarts(job), x, mask);
 }
 
 void CorrectRowPlanar16Avx2(const RowJobPlanar16& job, const uint8_t* mask) {

@@ -40,7 +40,8 @@ void CorrectRowYUY2Sse2(const RowJobYUY2& job, const uint8_t* mask) {
 }
 
 void CorrectBlockPlanarSse2(const RowJobPlanar& job, int x, const uint8_t* mask) {
-  CorrectBlockPlanarWith<ByteSearch, ByteSearch>(job, x, mask);
+  CorrectBlockPlanarWith<ByteSearch, ByteSearch>(
+      job, EntryStarts(job), x, mask);
 }
 
 void CorrectRowPlanarSse2(const RowJobPlanar& job, const uint8_t* mask) {
@@ -48,7 +49,8 @@ void CorrectRowPlanarSse2(const RowJobPlanar& job, const uint8_t* mask) {
 }
 
 void CorrectBlockPlanar16Sse2(const RowJobPlanar16& job, int x, const uint8_t* mask) {
-  CorrectBlockPlanarWith<WordSearch, ClampedWordSearch, WordSearch>(job, x, mask);
+  CorrectBlockPlanarWith<WordSearch, ClampedWordSearch, WordSearch>(
+      job, EntryStarts(job), x, mask);
 }
 
 void CorrectRowPlanar16Sse2(const RowJobPlanar16& job, const uint8_t* mask) {

@@ -30,9 +30,10 @@ inline __m128i BatchKeys(EntryBlocks<typename Ops::Sample>& entries, int first, 
 // (the 4:2:2 list), so that the batches unroll; 0 when only the job knows it. kCheck: see
 // EntryBlocks::Get.
 template <typename Ops, bool kShared, int kCount, bool kCheck>
-int KeyedWinner(const RowJobPlanarOf<typename Ops::Sample>& job, int x) {
+int KeyedWinner(const RowJobPlanarOf<typename Ops::Sample>& job,
+    const EntryStarts<typename Ops::Sample>& starts, int x) {
   const int count = kCount > 0 ? kCount : job.count;
-  EntryBlocks<typename Ops::Sample> entries(job, x);
+  EntryBlocks<typename Ops::Sample> entries(job, starts, x);
   const __m128i reference = kShared ? Ops::SharedReference(job, x) : _mm_setzero_si128();
   __m128i smallest = Ops::NoKeys();
   __m128i indices = Ops::FirstIndices();
@@ -61,15 +62,16 @@ int KeyedWinner(const RowJobPlanarOf<typename Ops::Sample>& job, int x) {
 // Blocks away from the row's end skip the per-entry check; the 4:2:2 list, whose length is
 // known, unrolls whole.
 template <typename Ops, bool kShared>
-int KeyedWinnerOfList(const RowJobPlanarOf<typename Ops::Sample>& job, int x) {
-  const bool check = EntryBlocks<typename Ops::Sample>(job, x).mayReachPast();
+int KeyedWinnerOfList(const RowJobPlanarOf<typename Ops::Sample>& job,
+    const EntryStarts<typename Ops::Sample>& starts, int x) {
+  const bool check = EntryBlocks<typename Ops::Sample>::MayReachPast(job, x);
   // The 4:2:2 list compares with a shared reference where the operations can use one.
   if (kShared == Ops::kSharesReference && job.count == kYuy2CandidateCount) {
-    return check ? KeyedWinner<Ops, kShared, kYuy2CandidateCount, true>(job, x)
-                 : KeyedWinner<Ops, kShared, kYuy2CandidateCount, false>(job, x);
+    return check ? KeyedWinner<Ops, kShared, kYuy2CandidateCount, true>(job, starts, x)
+                 : KeyedWinner<Ops, kShared, kYuy2CandidateCount, false>(job, starts, x);
   }
-  return check ? KeyedWinner<Ops, kShared, 0, true>(job, x)
-               : KeyedWinner<Ops, kShared, 0, false>(job, x);
+  return check ? KeyedWinner<Ops, kShared, 0, true>(job, starts, x)
+               : KeyedWinner<Ops, kShared, 0, false>(job, starts, x);
 }
 
 // Index of the chosen entry, or kNoneAccepted, by trying the entries one after another with a
@@ -92,19 +94,21 @@ int SequentialWinner(const RowJobPlanarOf<typename Ops::Sample>& job, int x) {
 
 // Index of the chosen entry found by keys, kNoneAccepted, or kSearchSequentially.
 template <typename Ops>
-int KeyedWinnerOf(const RowJobPlanarOf<typename Ops::Sample>& job, int x) {
+int KeyedWinnerOf(const RowJobPlanarOf<typename Ops::Sample>& job,
+    const EntryStarts<typename Ops::Sample>& starts, int x) {
   // An empty list has no reference row to share.
   const bool shared = job.sharedReference && job.count > 0;
-  return Ops::kSharesReference && shared ? KeyedWinnerOfList<Ops, true>(job, x)
-                                         : KeyedWinnerOfList<Ops, false>(job, x);
+  return Ops::kSharesReference && shared ? KeyedWinnerOfList<Ops, true>(job, starts, x)
+                                         : KeyedWinnerOfList<Ops, false>(job, starts, x);
 }
 
 // The same with the first of the keyed searches Ops, More... that can key the job.
 template <typename Ops, typename... More>
-int FirstKeyedWinner(const RowJobPlanarOf<typename Ops::Sample>& job, int x) {
-  if (Ops::Keyed(job)) return KeyedWinnerOf<Ops>(job, x);
+int FirstKeyedWinner(const RowJobPlanarOf<typename Ops::Sample>& job,
+    const EntryStarts<typename Ops::Sample>& starts, int x) {
+  if (Ops::Keyed(job)) return KeyedWinnerOf<Ops>(job, starts, x);
   if constexpr (sizeof...(More) > 0) {
-    return FirstKeyedWinner<More...>(job, x);
+    return FirstKeyedWinner<More...>(job, starts, x);
   } else {
     return kSearchSequentially;
   }
@@ -112,9 +116,10 @@ int FirstKeyedWinner(const RowJobPlanarOf<typename Ops::Sample>& job, int x) {
 
 // Ops searches one entry after another where no keyed search (Keyed...) can, and blends.
 template <typename Ops, typename... Keyed>
-void CorrectBlockPlanarWith(const RowJobPlanarOf<typename Ops::Sample>& job, int x,
+void CorrectBlockPlanarWith(const RowJobPlanarOf<typename Ops::Sample>& job,
+                            const EntryStarts<typename Ops::Sample>& starts, int x,
                             const uint8_t* mask) {
-  int winner = FirstKeyedWinner<Keyed...>(job, x);
+  int winner = FirstKeyedWinner<Keyed...>(job, starts, x);
   if (winner == kSearchSequentially) winner = SequentialWinner<Ops>(job, x);
   const auto* selectedU = job.sourceU + x;
   const auto* selectedV = job.sourceV + x;
@@ -128,8 +133,9 @@ void CorrectBlockPlanarWith(const RowJobPlanarOf<typename Ops::Sample>& job, int
 
 template <typename Ops, typename... Keyed>
 void CorrectRowPlanarWith(const RowJobPlanarOf<typename Ops::Sample>& job, const uint8_t* mask) {
+  const EntryStarts<typename Ops::Sample> starts(job);
   ForEachMarkedBlockPlanar(job, mask, [&](int x) {
-    CorrectBlockPlanarWith<Ops, Keyed...>(job, x, mask);
+    CorrectBlockPlanarWith<Ops, Keyed...>(job, starts, x, mask);
     if (job.partners != nullptr) Ops::BlendWithPartners(job, x, mask);
   });
 }
