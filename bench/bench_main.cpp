@@ -6,7 +6,7 @@
 // the speed targets are stated in: 10-bit against 8-bit, planar 4:2:2 against YUY2, mode 1
 // against mode 0. --kernels=NAME measures that set alone (with the copy). Google Benchmark's
 // options apply, e.g. --benchmark_filter=YUY2 or --benchmark_repetitions=3 (the summary then
-// takes the best of the repetitions).
+// takes the median of the repetitions).
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>

@@ -217,12 +217,13 @@ TEST(PlanarBlockChecker, DeepSamplesMatchPortableOnEveryBlockOfEveryRowWidth) {
 }
 
 // 16-bit samples whose differences stay near Noise: sums of eight differences on both sides of
-// 255, where a search may trade exact sums for clamped ones.
+// 255, where a search may trade exact sums for clamped ones. (The 4:2:2 list, whose entries
+// share one reference row, is covered by whole frames in tests/core.)
 TEST(PlanarBlockChecker, DeepSamplesWithSmallDifferencesMatchPortable) {
   RandomBytes random(9);
   const std::vector<CandidateEntryPlanar> tables[] = {
-      {CandidateTablePlanar422().begin(), CandidateTablePlanar422().end()},
-      {CandidateTablePlanarA.begin(), CandidateTablePlanarA.end()}};
+      {CandidateTablePlanarA.begin(), CandidateTablePlanarA.end()},
+      {CandidateTablePlanarB.begin(), CandidateTablePlanarB.end()}};
   int turn = 0;
   for (const KernelSet* set : VectorKernelSets()) {
     for (int deepScale : {1, 4}) {  // 8-bit pictures as they are and shifted to 10 bits
