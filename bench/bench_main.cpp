@@ -1,11 +1,12 @@
-// velmire_bench: frames per second of whole frames through the filter core, with the portable
-// kernels, with every vector kernel set the processor runs, and of a plain copy of the same
-// frame (the copy every front-end makes for the output: the floor), for each format and three
-// contents, on one thread, and the fastest set in the stronger mode; then the comparisons the
-// speed targets are stated in: 10-bit against 8-bit, planar 4:2:2 against YUY2, mode 1 against
-// mode 0. --kernels=NAME measures that set alone (with the copy). Google Benchmark's options apply,
-// e.g. --benchmark_filter=YUY2 or --benchmark_repetitions=3 (the summary then takes the best of
-// the repetitions).
+// velmire_bench: first a table of each pixel kernel's time per call in every set (the portable
+// one as reference); then frames per second of whole frames through the filter core, with the
+// portable kernels, with every vector kernel set the processor runs, and of a plain copy of the
+// same frame (the copy every front-end makes for the output: the floor), for each format and
+// three contents, on one thread, and the fastest set in the stronger mode; then the comparisons
+// the speed targets are stated in: 10-bit against 8-bit, planar 4:2:2 against YUY2, mode 1
+// against mode 0. --kernels=NAME measures that set alone (with the copy). Google Benchmark's
+// options apply, e.g. --benchmark_filter=YUY2 or --benchmark_repetitions=3 (the summary then
+// takes the median of the repetitions).
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -22,6 +23,7 @@
 #include "core/cross_color.h"
 #include "core/kernel_table.h"
 #include "fps_summary.h"
+#include "kernel_timing.h"
 #include "processor_name.h"
 
 namespace velmire::bench {
@@ -137,6 +139,9 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   PrintHeader();
+  std::vector<const KernelSet*> timed = kernels;
+  if (timed.front() != &PortableKernels()) timed.insert(timed.begin(), &PortableKernels());
+  PrintKernelTimes(std::cout, timed);
 
   std::vector<std::string> formats, contents;
   for (Content content : kContents) contents.push_back(ContentName(content));

@@ -39,8 +39,11 @@ class FpsSummaryReporter : public benchmark::ConsoleReporter {
                        const std::vector<Comparison>& rows) const;
 
  private:
-  // Frames per second by benchmark name; with repetitions, the best of them.
-  std::map<std::string, double> fps_;
+  // Frames per second of a benchmark; with repetitions, their median.
+  double Fps(const std::string& name) const;
+
+  // Frames per second of each run, by benchmark name.
+  std::map<std::string, std::vector<double>> fps_;
 };
 
 }  // namespace velmire::bench

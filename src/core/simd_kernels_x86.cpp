@@ -1,8 +1,8 @@
 // Vector kernel sets for x86 processors: SSE2 wherever the processor has it (every x86-64
 // processor does; 32-bit ones are asked), AVX2 on top where the processor and the operating
-// system support it. The AVX2 set is the SSE2 set with its own mask routines; its block
-// searches stay SSE2, since gathering 16-byte candidate blocks into 32-byte registers costs
-// more than it saves.
+// system support it. The AVX2 set is the SSE2 set with its own mask routines and its own YUY2
+// and 16-bit planar searches (whose 16-byte blocks fill a 32-byte register two at a time); its
+// 8-bit planar search stays SSE2, since two 8-byte blocks already share one psadbw.
 #include "core/simd_kernels.h"
 #include "simd/vector_kernels.h"
 
@@ -28,6 +28,10 @@ constexpr KernelSet Avx2Set() {
   set.edgeMaskYUY2 = simd::BuildEdgeMaskYUY2Avx2;
   set.edgeMaskPlanar = simd::BuildEdgeMaskPlanarAvx2;
   set.edgeMaskPlanar16 = simd::BuildEdgeMaskPlanar16Avx2;
+  set.correctBlockYUY2 = simd::CorrectBlockYUY2Avx2;
+  set.correctRowYUY2 = simd::CorrectRowYUY2Avx2;
+  set.correctBlockPlanar16 = simd::CorrectBlockPlanar16Avx2;
+  set.correctRowPlanar16 = simd::CorrectRowPlanar16Avx2;
   return set;
 }
 

@@ -134,6 +134,32 @@ struct EntryLuma {
   const Sample* reference;
 };
 
+// Where each entry's candidate and reference blocks start for the row's first block (x = 4):
+// worked out once per row, so that a search reads two pointers per entry, not three fields.
+template <typename Sample>
+class EntryStarts {
+ public:
+  static constexpr ptrdiff_t kFirstLumaColumn = 2 * kBlockColumnsPlanar;
+
+  explicit EntryStarts(const RowJobPlanarOf<Sample>& job) {
+    for (int i = 0; i < job.count; ++i) {
+      const RowCandidatePlanarOf<Sample>& c = job.candidates[size_t(i)];
+      blocks_[i] = c.luma + kFirstLumaColumn + c.lumaOffset;
+      references_[i] = c.reference + kFirstLumaColumn;
+    }
+  }
+
+  // Entry i's blocks for the block whose luma starts at lumaColumn.
+  EntryLuma<Sample> At(int i, ptrdiff_t lumaColumn) const {
+    return {blocks_[i] + (lumaColumn - kFirstLumaColumn),
+            references_[i] + (lumaColumn - kFirstLumaColumn)};
+  }
+
+ private:
+  const Sample* blocks_[kPlanarMaxCandidates];
+  const Sample* references_[kPlanarMaxCandidates];
+};
+
 // The luma blocks of one planar search, entry by entry. An entry whose chroma columns would
 // reach past the row's last column is not read: stand-in blocks take its place, and
 // `reachesPast` records that the search must be redone without it.
@@ -144,33 +170,41 @@ class EntryBlocks {
   static constexpr Sample kStandInBlock[8] = {};
   static constexpr EntryLuma<Sample> kStandIn{kStandInBlock, kStandInBlock};
 
-  EntryBlocks(const RowJobPlanarOf<Sample>& job, int x)
+  EntryBlocks(const RowJobPlanarOf<Sample>& job, const EntryStarts<Sample>& starts, int x)
       : entries_(job.candidates.data()),
+        starts_(starts),
         lumaColumn_(2 * static_cast<ptrdiff_t>(x)),
-        largestOffset_(job.chromaWidth - 4 - x) {}
+        largestOffset_(LargestOffset(job, x)) {}
 
   // Every list's chroma offsets lie within -3 .. +3: a block this far from the row's end has
   // no entry that can reach past it, and needs no check.
-  bool mayReachPast() const { return largestOffset_ < kLargestChromaOffset; }
+  static bool MayReachPast(const RowJobPlanarOf<Sample>& job, int x) {
+    return LargestOffset(job, x) < kLargestChromaOffset;
+  }
 
   // kCheck: whether the entry's offset must be checked against the row's end.
   template <bool kCheck = true>
   EntryLuma<Sample> Get(int i) {
-    const RowCandidatePlanarOf<Sample>& c = entries_[i];
-    if (kCheck && c.chromaOffset > largestOffset_) {
+    if (kCheck && entries_[i].chromaOffset > largestOffset_) {
       reachesPast_ = true;
       return kStandIn;
     }
-    return {c.luma + lumaColumn_ + c.lumaOffset, c.reference + lumaColumn_};
+    return starts_.At(i, lumaColumn_);
   }
 
   bool reachesPast() const { return reachesPast_; }
 
  private:
   static constexpr int kLargestChromaOffset = 3;
+  // The largest chroma offset whose four columns stay inside the row.
+  static int LargestOffset(const RowJobPlanarOf<Sample>& job, int x) {
+    return job.chromaWidth - kBlockColumnsPlanar - x;
+  }
+
   const RowCandidatePlanarOf<Sample>* entries_;
+  const EntryStarts<Sample>& starts_;
   ptrdiff_t lumaColumn_;
-  int largestOffset_;  // the largest chroma offset whose four columns stay inside the row
+  int largestOffset_;
   bool reachesPast_ = false;
 };
 

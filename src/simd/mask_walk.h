@@ -164,11 +164,16 @@ void BuildEdgeMask(const typename Layout::Sample* row, uint8_t* mask, int rowSiz
       Layout::kGroupBytes;
   const int blockCount = (groupCount + kGroupsPerBlock - 1) / kGroupsPerBlock;
   const Rule rule(thresholdY);
-  auto samplesOf = [&](int k) {
+  // Inlined into every walk: a call per block would cost more than the block's work.
+  auto samplesOf = [&](int k) __attribute__((always_inline)) {
     return Layout::SamplesOf(row, Layout::kFirstByte + Blocks::kBytes * k);
   };
-  auto hasEdges = [&](int k) { return rule.HasEdges(samplesOf(k)); };
-  auto flagsOf = [&](int k) { return rule.Flags(samplesOf(k), groupCount - kGroupsPerBlock * k); };
+  auto hasEdges = [&](int k) __attribute__((always_inline)) {
+    return rule.HasEdges(samplesOf(k));
+  };
+  auto flagsOf = [&](int k) __attribute__((always_inline)) {
+    return rule.Flags(samplesOf(k), groupCount - kGroupsPerBlock * k);
+  };
   const bool walked = WithMargin(margin, [&]<int kMargin>() {
     WalkMaskRow<Blocks, Layout::kUnit, kMargin>(mask, Layout::kFirstByte, Layout::Limit(rowSize),
                                                 blockCount, groupCount / kGroupsPerBlock, hasEdges,

@@ -27,12 +27,12 @@ VELMIRE_SSE2_AVX2_KERNEL(EdgeMaskYUY2Fn, BuildEdgeMaskYUY2);
 VELMIRE_SSE2_AVX2_KERNEL(EdgeMaskPlanarFn, BuildEdgeMaskPlanar);
 VELMIRE_SSE2_AVX2_KERNEL(EdgeMaskPlanar16Fn, BuildEdgeMaskPlanar16);
 
-VELMIRE_SSE2_KERNEL(CorrectBlockYUY2Fn, CorrectBlockYUY2);
+VELMIRE_SSE2_AVX2_KERNEL(CorrectBlockYUY2Fn, CorrectBlockYUY2);
 VELMIRE_SSE2_KERNEL(CorrectBlockPlanarFn, CorrectBlockPlanar);
-VELMIRE_SSE2_KERNEL(CorrectBlockPlanar16Fn, CorrectBlockPlanar16);
-VELMIRE_SSE2_KERNEL(CorrectRowYUY2Fn, CorrectRowYUY2);
+VELMIRE_SSE2_AVX2_KERNEL(CorrectBlockPlanar16Fn, CorrectBlockPlanar16);
+VELMIRE_SSE2_AVX2_KERNEL(CorrectRowYUY2Fn, CorrectRowYUY2);
 VELMIRE_SSE2_KERNEL(CorrectRowPlanarFnOf<uint8_t>, CorrectRowPlanar);
-VELMIRE_SSE2_KERNEL(CorrectRowPlanarFnOf<uint16_t>, CorrectRowPlanar16);
+VELMIRE_SSE2_AVX2_KERNEL(CorrectRowPlanarFnOf<uint16_t>, CorrectRowPlanar16);
 
 // The stronger mode's blend of one block with its partners, the shape of a block kernel.
 VELMIRE_SSE2_KERNEL(CorrectBlockYUY2Fn, BlendBlockWithPartnersYUY2);

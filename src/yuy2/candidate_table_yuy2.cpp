@@ -79,7 +79,9 @@ constexpr bool NeverTheReferenceRow() {
 constexpr bool WithinReach() {
   for (const CandidateEntryYUY2& c : CandidateTableYUY2) {
     if (c.frame < kPrev || c.frame > kNext || c.rowOffset < -2 || c.rowOffset > 2) return false;
-    if (c.shift < -6 || c.shift > 6 || c.shift % 2 != 0) return false;
+    if (c.shift < -kLargestShiftYUY2 || c.shift > kLargestShiftYUY2 || c.shift % 2 != 0) {
+      return false;
+    }
   }
   return true;
 }

@@ -13,10 +13,14 @@ struct PartnerEntriesYUY2;
 
 inline constexpr int kYuy2CandidateCount = 50;
 
+// Every candidate's shift lies within -kLargestShiftYUY2 .. +kLargestShiftYUY2 pixels.
+inline constexpr int kLargestShiftYUY2 = 6;
+
 // One candidate of a working row, resolved to the start of the row it reads.
 struct RowCandidateYUY2 {
   const uint8_t* row;  // start of the candidate's row in frame n-1, n or n+1
-  int shift;           // displacement in pixels; the block starts 2*shift bytes from row + x
+  int shift;           // displacement in pixels (within kLargestShiftYUY2); the block starts
+                       // 2*shift bytes from row + x
 };
 
 // Everything one working row needs; built once per row by the pass.

@@ -39,15 +39,18 @@ struct PlanarScene {
   static size_t Index(int relative) { return static_cast<size_t>(relative + 1); }
 };
 
-// Samples from bytes: as they are, or spread over 16 bits (255 becomes 0xFFFF, so differences
-// reach 8 * 0xFFFF).
-uint8_t SampleOf(uint8_t byte, uint8_t) { return byte; }
-uint16_t SampleOf(uint8_t byte, uint16_t) { return static_cast<uint16_t>(byte * 257); }
+// Samples from bytes: as they are, or for 16-bit samples times `deepScale` (by default spread
+// over 16 bits: 255 becomes 0xFFFF, so differences reach 8 * 0xFFFF).
+constexpr int kSpreadOver16Bits = 257;
+uint8_t SampleOf(uint8_t byte, uint8_t, int) { return byte; }
+uint16_t SampleOf(uint8_t byte, uint16_t, int deepScale) {
+  return static_cast<uint16_t>(byte * deepScale);
+}
 
 template <typename Sample>
-std::vector<Sample> Samples(const std::vector<uint8_t>& bytes) {
+std::vector<Sample> Samples(const std::vector<uint8_t>& bytes, int deepScale) {
   std::vector<Sample> samples(bytes.size());
-  for (size_t i = 0; i < bytes.size(); ++i) samples[i] = SampleOf(bytes[i], Sample{});
+  for (size_t i = 0; i < bytes.size(); ++i) samples[i] = SampleOf(bytes[i], Sample{}, deepScale);
   return samples;
 }
 
@@ -59,12 +62,13 @@ std::vector<Sample> RandomSamples(RandomBytes& r, size_t count) {
 }
 
 template <typename Sample>
-PlanarScene<Sample> MakeScene(int chromaWidth, const SearchLuma& kind, RandomBytes& r) {
+PlanarScene<Sample> MakeScene(int chromaWidth, const SearchLuma& kind, RandomBytes& r,
+                              int deepScale = kSpreadOver16Bits) {
   const size_t w = static_cast<size_t>(chromaWidth);
   PlanarScene<Sample> scene{chromaWidth, {}, {}, {}, RandomSamples<Sample>(r, w),
                             RandomSamples<Sample>(r, w), {}};
   for (auto& frame : scene.luma)
-    for (auto& row : frame) row = Samples<Sample>(kind.row(r, 2 * chromaWidth));
+    for (auto& row : frame) row = Samples<Sample>(kind.row(r, 2 * chromaWidth), deepScale);
   for (auto* plane : {&scene.u, &scene.v})
     for (auto& frame : *plane)
       for (auto& row : frame) row = RandomSamples<Sample>(r, w);
@@ -85,6 +89,11 @@ RowJobPlanarOf<Sample> MakeJob(const PlanarScene<Sample>& scene,
         scene.Luma(e.frame, e.lumaRow), scene.Luma(0, e.referenceRow),
         scene.U(e.frame, e.chromaRow), scene.V(e.frame, e.chromaRow), e.lumaOffset,
         e.chromaOffset};
+  }
+  // As the pass marks it, so that lists with one reference row take the shared-reference path.
+  job.sharedReference = true;
+  for (int i = 1; i < job.count; ++i) {
+    job.sharedReference &= job.candidates[size_t(i)].reference == job.candidates[0].reference;
   }
   job.sourceU = scene.U(0, 0);
   job.sourceV = scene.V(0, 0);
@@ -205,6 +214,31 @@ TEST(PlanarBlockChecker, MatchesPortableOnEveryBlockOfEveryRowWidth) {
 
 TEST(PlanarBlockChecker, DeepSamplesMatchPortableOnEveryBlockOfEveryRowWidth) {
   CheckEveryBlockOfEveryRowWidth<uint16_t>(5);
+}
+
+// 16-bit samples whose differences stay near Noise: sums of eight differences on both sides of
+// 255, where a search may trade exact sums for clamped ones. (The 4:2:2 list, whose entries
+// share one reference row, is covered by whole frames in tests/core.)
+TEST(PlanarBlockChecker, DeepSamplesWithSmallDifferencesMatchPortable) {
+  RandomBytes random(9);
+  const std::vector<CandidateEntryPlanar> tables[] = {
+      {CandidateTablePlanarA.begin(), CandidateTablePlanarA.end()},
+      {CandidateTablePlanarB.begin(), CandidateTablePlanarB.end()}};
+  int turn = 0;
+  for (const KernelSet* set : VectorKernelSets()) {
+    for (int deepScale : {1, 4}) {  // 8-bit pictures as they are and shifted to 10 bits
+      for (const SearchLuma& luma : SearchLumaKinds()) {
+        const auto scene = MakeScene<uint16_t>(362, luma, random, deepScale);
+        for (const auto& table : tables) {
+          for (int x = 4; x + 4 <= scene.chromaWidth; x += 4) {
+            const int noise = std::array{60, 240, 254, 255, 256, 1020}[size_t(++turn) % 6];
+            ASSERT_TRUE(SameBlock(*set, scene, table, x, noise))
+                << "luma " << luma.name << ", scale " << deepScale;
+          }
+        }
+      }
+    }
+  }
 }
 
 TEST(PlanarBlockChecker, MatchesPortableOnRandomScenes) { CheckRandomScenes<uint8_t>(77); }

@@ -1,0 +1,199 @@
+#include "kernel_timing.h"
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <string>
+
+#include "base/settings.h"
+#include "bench_clips.h"
+#include "planar/candidate_tables_planar.h"
+#include "planar/row_job_planar.h"
+#include "yuy2/row_job_yuy2.h"
+
+namespace velmire::bench {
+namespace {
+
+const Settings kSettings{};
+
+// Median nanoseconds per call over several rounds, each round long enough to dwarf the clock.
+double NanosecondsPerCall(const std::function<void()>& call) {
+  using Clock = std::chrono::steady_clock;
+  constexpr auto kRoundLength = std::chrono::microseconds(300);
+  auto timeRound = [&](int calls) {
+    const auto start = Clock::now();
+    for (int i = 0; i < calls; ++i) call();
+    return Clock::now() - start;
+  };
+  int calls = 1;
+  while (timeRound(calls) < kRoundLength) calls *= 2;
+  std::array<double, 21> rounds{};
+  for (double& round : rounds) {
+    round = std::chrono::duration<double, std::nano>(timeRound(calls)).count() / calls;
+  }
+  std::nth_element(rounds.begin(), rounds.begin() + rounds.size() / 2, rounds.end());
+  return rounds[rounds.size() / 2];
+}
+
+// Frames n-1, n and n+1 of a format's natural clip, an output frame, and a mask with every entry
+// marked, so that every block of a row is searched.
+struct Scene {
+  explicit Scene(const BenchFormat& f)
+      : format(f), clip(MakeBenchClip(f, Content::kNatural)), output(f), marked(4096, 0xFF) {
+    output.CopyFrom(clip[1]);
+  }
+  FrameView Frame(int relative) const { return clip[size_t(relative + 1)].View(); }
+
+  BenchFormat format;
+  std::vector<BenchFrame> clip;
+  BenchFrame output;
+  std::vector<uint8_t> marked;
+  std::vector<uint8_t> mask = std::vector<uint8_t>(4096);
+};
+
+struct TimedKernel {
+  std::string name;
+  std::function<void(const KernelSet&)> call;
+};
+
+// The middle row of a YUY2 picture: its edge mask, one block's search, and the whole row.
+void AddYuy2Kernels(Scene& s, std::vector<TimedKernel>& kernels) {
+  const int y = s.format.height / 2;
+  const PlaneView plane = s.Frame(0).y;
+  auto rows = [](const PlaneView& p) { return FrameRowsYUY2{p.data, p.pitch}; };
+  const InputFramesYUY2 inputs{rows(s.Frame(-1).y), rows(plane), rows(s.Frame(1).y)};
+  const WritablePlaneView out = s.output.WritableView().y;
+  const RowJobYUY2 job =
+      MakeRowJobYUY2(inputs, y, out.data + y * out.pitch, plane.rowSize, kSettings.Noise);
+  const uint8_t* row = plane.data + y * plane.pitch;
+  const int middleBlock = plane.rowSize / 2 / kBlockBytesYUY2 * kBlockBytesYUY2;
+  kernels.push_back({"YUY2 edge mask, row", [&s, row, plane](const KernelSet& set) {
+                       set.edgeMaskYUY2(row, s.mask.data(), plane.rowSize, kSettings.ThresholdY,
+                                        kSettings.Margin);
+                     }});
+  kernels.push_back({"YUY2 search, block", [&s, job, middleBlock](const KernelSet& set) {
+                       set.correctBlockYUY2(job, middleBlock, s.marked.data());
+                     }});
+  kernels.push_back({"YUY2 search, row", [&s, job](const KernelSet& set) {
+                       set.correctRowYUY2(job, s.marked.data());
+                     }});
+}
+
+// The middle chroma row of a planar 4:2:2 picture of 8- or 16-bit samples.
+template <typename Sample>
+void AddPlanarKernels(Scene& s, std::vector<TimedKernel>& kernels) {
+  const int shift = s.format.format.bitsPerSample - 8;
+  const int cy = s.format.height / 2;
+  const InputFramesPlanar frames =
+      InputFramesPlanarOf(s.Frame(-1), s.Frame(0), s.Frame(1), s.output.WritableView());
+  const int chromaWidth = s.Frame(0).u.rowSize / int(sizeof(Sample));
+  const RowJobPlanarOf<Sample> job = MakeRowJobPlanar<Sample>(
+      CandidateTablePlanar422(), frames, cy, cy, chromaWidth, kSettings.Noise << shift);
+  const Sample* luma = frames.Source().template LumaRow<Sample>(cy);
+  const int middleBlock = chromaWidth / 2 / kBlockColumnsPlanar * kBlockColumnsPlanar;
+  const std::string depth = shift == 0 ? "planar 8-bit" : "planar 10-bit";
+  constexpr bool kWords = sizeof(Sample) == 2;
+  kernels.push_back({depth + " edge mask, row", [&s, luma, chromaWidth,
+                                                 shift](const KernelSet& set) {
+                       const int threshold = kSettings.ThresholdY << shift;
+                       if constexpr (kWords) {
+                         set.edgeMaskPlanar16(luma, s.mask.data(), chromaWidth, threshold,
+                                              kSettings.Margin);
+                       } else {
+                         set.edgeMaskPlanar(luma, s.mask.data(), chromaWidth, threshold,
+                                            kSettings.Margin);
+                       }
+                     }});
+  kernels.push_back({depth + " 4:2:2 search, block", [&s, job, middleBlock](const KernelSet& set) {
+                       if constexpr (kWords) {
+                         set.correctBlockPlanar16(job, middleBlock, s.marked.data());
+                       } else {
+                         set.correctBlockPlanar(job, middleBlock, s.marked.data());
+                       }
+                     }});
+  kernels.push_back({depth + " 4:2:2 search, row", [&s, job](const KernelSet& set) {
+                       if constexpr (kWords) {
+                         set.correctRowPlanar16(job, s.marked.data());
+                       } else {
+                         set.correctRowPlanar(job, s.marked.data());
+                       }
+                     }});
+}
+
+// The 4:2:0 list (entries compared with their own reference rows) on the middle chroma row of
+// a 4:2:0 picture.
+template <typename Sample>
+void Add420Search(Scene& s, std::vector<TimedKernel>& kernels) {
+  const int shift = s.format.format.bitsPerSample - 8;
+  const FrameView current = s.Frame(0);
+  const int cy = current.u.height / 2;
+  const InputFramesPlanar frames =
+      InputFramesPlanarOf(s.Frame(-1), current, s.Frame(1), s.output.WritableView());
+  const int chromaWidth = current.u.rowSize / int(sizeof(Sample));
+  const RowJobPlanarOf<Sample> job =
+      MakeRowJobPlanar<Sample>(CandidateTablePlanarFor(current.u.height, cy), frames, cy, 2 * cy,
+                               chromaWidth, kSettings.Noise << shift);
+  const std::string depth = shift == 0 ? "planar 8-bit" : "planar 10-bit";
+  kernels.push_back({depth + " 4:2:0 search, row", [&s, job](const KernelSet& set) {
+                       if constexpr (sizeof(Sample) == 2) {
+                         set.correctRowPlanar16(job, s.marked.data());
+                       } else {
+                         set.correctRowPlanar(job, s.marked.data());
+                       }
+                     }});
+}
+
+const BenchFormat& FormatNamed(const std::string& name) {
+  for (const BenchFormat& format : BenchFormats()) {
+    if (name == format.name) return format;
+  }
+  return BenchFormats().front();
+}
+
+std::string Cell(double nanoseconds, double reference) {
+  char text[48];
+  if (reference <= 0) {
+    std::snprintf(text, sizeof text, "%.0f", nanoseconds);
+  } else {
+    std::snprintf(text, sizeof text, "%.0f (%.1fx)", nanoseconds, reference / nanoseconds);
+  }
+  return text;
+}
+
+}  // namespace
+
+void PrintKernelTimes(std::ostream& out, const std::vector<const KernelSet*>& sets) {
+  Scene yuy2(FormatNamed("YUY2 720x480"));
+  Scene planar8(FormatNamed("YV16 720x480"));
+  Scene planar10(FormatNamed("P10 4:2:2 720x480"));
+  Scene planar420(FormatNamed("YV12 720x480"));
+  Scene planar420Deep(FormatNamed("P10 4:2:0 720x480"));
+  std::vector<TimedKernel> kernels;
+  AddYuy2Kernels(yuy2, kernels);
+  AddPlanarKernels<uint8_t>(planar8, kernels);
+  AddPlanarKernels<uint16_t>(planar10, kernels);
+  Add420Search<uint8_t>(planar420, kernels);
+  Add420Search<uint16_t>(planar420Deep, kernels);
+
+  out << "Nanoseconds per call, 720x480 natural picture, middle row (every block marked), "
+         "median of 21 rounds; in brackets the speed-up over portable:\n\n| kernel |";
+  for (const KernelSet* set : sets) out << ' ' << set->name << " |";
+  out << "\n|---|";
+  for (size_t i = 0; i < sets.size(); ++i) out << "---:|";
+  out << '\n';
+  for (const TimedKernel& kernel : kernels) {
+    out << "| " << kernel.name << " |";
+    double reference = 0;
+    for (const KernelSet* set : sets) {
+      const double ns = NanosecondsPerCall([&] { kernel.call(*set); });
+      out << ' ' << Cell(ns, set == sets.front() ? 0 : reference) << " |";
+      if (set == sets.front()) reference = ns;
+    }
+    out << '\n';
+  }
+  out << '\n';
+}
+
+}  // namespace velmire::bench
