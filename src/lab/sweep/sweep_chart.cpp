@@ -19,8 +19,9 @@ constexpr int kTicks = 5;  // AxisTop divides into five round steps
 
 // Fill colours by series: the baselines in muted tones, then three blues and three oranges
 // from light to dark for the charted settings of modes 0 and 1.
-constexpr const char* kPalette[] = {"#9e9e9e", "#c9b27c", "#b07aa1", "#c6dbef", "#6baed6",
-                                    "#2171b5", "#fdd0a2", "#fd8d3c", "#d94801"};
+constexpr const char* kPalette[] = {"#9e9e9e", "#c9b27c", "#b07aa1", "#7fae8a",
+                                    "#c6dbef", "#6baed6", "#2171b5",
+                                    "#fdd0a2", "#fd8d3c", "#d94801"};
 
 std::string Number(const char* format, double value) {
   char text[32];
