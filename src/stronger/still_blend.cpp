@@ -120,12 +120,25 @@ void ReadBlock(const StillRow<Sample>& row, int x, BlockTriple& block) {
 }
 
 // out[x] = blend(a, own, b) of the three frames' samples, for chroma samples from .. to-1.
-template <typename Sample, typename Blend>
-void BlendRun(const Sample* const in[3], Sample* out, int from, int to, int stride,
-              const StillLimits&, Blend blend) {
+template <int Stride, typename Sample, typename Blend>
+void BlendRun(const Sample* const in[3], Sample* __restrict out, int from, int to, Blend blend) {
+  const Sample* __restrict a = in[0];
+  const Sample* __restrict own = in[1];
+  const Sample* __restrict b = in[2];
   for (int x = from; x < to; ++x) {
-    const int at = x * stride;
-    out[at] = static_cast<Sample>(blend(int(in[0][at]), int(in[1][at]), int(in[2][at])));
+    const int at = x * Stride;
+    out[at] = static_cast<Sample>(blend(int(a[at]), int(own[at]), int(b[at])));
+  }
+}
+
+// BlendRun with the row's chroma stride: 1 in planar rows, 4 in packed ones.
+template <typename Sample, typename Blend>
+void BlendRunOf(const StillRow<Sample>& row, const Sample* const in[3], Sample* out, int from,
+                int to, Blend blend) {
+  if (row.chromaStride == 1) {
+    BlendRun<1>(in, out, from, to, blend);
+  } else {
+    BlendRun<4>(in, out, from, to, blend);
   }
 }
 
@@ -183,12 +196,12 @@ void BlendStillBlocks(const StillRow<Sample>& row, const StillLimits& limits,
       const Sample* const* in = plane == 0 ? row.u : row.v;
       Sample* out = plane == 0 ? row.outU : row.outV;
       if (partnersAlike) {
-        BlendRun(in, out, x, runEnd, row.chromaStride, limits, [&](int a, int own, int b) {
+        BlendRunOf(row, in, out, x, runEnd, [&](int a, int own, int b) {
           return Round(a + 2 * own + b, 2, limits);
         });
       } else {
-        BlendRun(in, out, x, runEnd, row.chromaStride, limits,
-                 [&](int a, int, int b) { return Round(a + b, 1, limits); });
+        BlendRunOf(row, in, out, x, runEnd,
+                   [&](int a, int, int b) { return Round(a + b, 1, limits); });
       }
     }
     x = runEnd - 4;
