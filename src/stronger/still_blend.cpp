@@ -31,7 +31,9 @@ void LowpassedDifference(const Sample* now, const Sample* then, int n, Work* __r
   for (int k = 0; k < n + 7; ++k) t[k] = Work(d[k] + d[k + 1] + d[k + 2]);
   for (int k = 0; k < n + 4; ++k) d[k] = Work(t[k] + t[k + 1] + t[k + 2] + t[k + 3]);
   for (int i = 0; i < n; ++i) {
-    const Work low = Work(std::abs(d[i] + d[i + 1] + d[i + 2] + d[i + 3] + d[i + 4]));
+    // In the working type throughout: a detour through int would halve the lanes.
+    const Work sum = Work(d[i] + d[i + 1] + d[i + 2] + d[i + 3] + d[i + 4]);
+    const Work low = sum < 0 ? Work(-sum) : sum;
     acc[i] = Add ? Work(acc[i] + low) : low;
   }
 }
