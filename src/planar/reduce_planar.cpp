@@ -43,7 +43,7 @@ struct PlanarRowPlan {
 template <typename Sample>
 void BlendStillRowsPlanar(const PlanarRowPlan& plan, const InputFramesPlanar& frames,
                           int chromaWidth, const StillLimits& limits) {
-  std::vector<int32_t> scratch(static_cast<size_t>(StillScratchSize(2 * chromaWidth)));
+  StillScratch<Sample> scratch(2 * chromaWidth);
   for (int cy = plan.FirstRow(); cy <= plan.LastRow(); ++cy) {
     StillRow<Sample> row{};
     row.lumaRows = plan.is422 ? 1 : 2;
@@ -61,7 +61,7 @@ void BlendStillRowsPlanar(const PlanarRowPlan& plan, const InputFramesPlanar& fr
     row.outV = frames.output.template VRow<Sample>(cy);
     row.chromaStride = 1;
     row.chromaWidth = chromaWidth;
-    BlendStillBlocks(row, limits, scratch.data());
+    BlendStillBlocks(row, limits, scratch);
   }
 }
 

@@ -17,44 +17,78 @@ constexpr int kWindowSamples = 16; // the block's eight and the reach on both si
 constexpr int kStillStep = 2;
 
 
-// Adds |low-passed (now - then)| at every luma sample of a row to `acc`. The differences are
-// laid out with four copies of the first before them and five of the last after them, as the
-// taps over samples i-4 .. i+5 reach past the row's ends; then the three boxes run one after
-// the other. Plain loops over contiguous arrays, so the compiler vectorises them.
-template <int Stride, typename Sample>
-void AddLowpassedDifference(const Sample* now, const Sample* then, int n, int32_t* __restrict d,
-                            int32_t* __restrict t, int32_t* __restrict acc) {
-  for (int i = 0; i < n; ++i) d[i + 4] = int32_t(now[i * Stride]) - int32_t(then[i * Stride]);
+// |low-passed (now - then)| at every luma sample of a row, stored in acc (Add false) or added
+// to it (Add true). The differences are laid out with four copies of the first before them and
+// five of the last after them, as the taps over samples i-4 .. i+5 reach past the row's ends;
+// then the three boxes run one after the other. Plain loops over contiguous arrays, so the
+// compiler vectorises them.
+template <int Stride, bool Add, typename Sample, typename Work>
+void LowpassedDifference(const Sample* now, const Sample* then, int n, Work* __restrict d,
+                         Work* __restrict t, Work* __restrict acc) {
+  for (int i = 0; i < n; ++i) d[i + 4] = Work(int(now[i * Stride]) - int(then[i * Stride]));
   for (int k = 0; k < 4; ++k) d[k] = d[4];
   for (int k = n + 4; k < n + 9; ++k) d[k] = d[n + 3];
-  for (int k = 0; k < n + 7; ++k) t[k] = d[k] + d[k + 1] + d[k + 2];
-  for (int k = 0; k < n + 4; ++k) d[k] = t[k] + t[k + 1] + t[k + 2] + t[k + 3];
-  for (int i = 0; i < n; ++i) acc[i] += std::abs(d[i] + d[i + 1] + d[i + 2] + d[i + 3] + d[i + 4]);
+  for (int k = 0; k < n + 7; ++k) t[k] = Work(d[k] + d[k + 1] + d[k + 2]);
+  for (int k = 0; k < n + 4; ++k) d[k] = Work(t[k] + t[k + 1] + t[k + 2] + t[k + 3]);
+  for (int i = 0; i < n; ++i) {
+    // In the working type throughout: a detour through int would halve the lanes.
+    const Work sum = Work(d[i] + d[i + 1] + d[i + 2] + d[i + 3] + d[i + 4]);
+    const Work low = sum < 0 ? Work(-sum) : sum;
+    acc[i] = Add ? Work(acc[i] + low) : low;
+  }
 }
 
-// acc[i] for every luma sample i: |low-passed (n - other)|, added up over the row's luma rows.
-template <typename Sample>
-void LowpassedDifferences(const StillRow<Sample>& row, int other, int32_t* d, int32_t* t,
-                          int32_t* acc) {
+// scratch.acc[i] for every luma sample i: |low-passed (n - other)|, added up over the row's
+// luma rows.
+template <int Stride, typename Sample>
+void LowpassedDifferences(const StillRow<Sample>& row, int other, StillScratch<Sample>& scratch) {
   const int n = row.lumaSamples;
-  std::fill(acc, acc + n, 0);
-  for (int r = 0; r < row.lumaRows; ++r) {
-    if (row.lumaStride == 1) {
-      AddLowpassedDifference<1>(row.luma[1][r], row.luma[other][r], n, d, t, acc);
-    } else {
-      AddLowpassedDifference<2>(row.luma[1][r], row.luma[other][r], n, d, t, acc);
-    }
+  auto* d = scratch.d.data();
+  auto* t = scratch.t.data();
+  auto* acc = scratch.acc.data();
+  LowpassedDifference<Stride, false>(row.luma[1][0], row.luma[other][0], n, d, t, acc);
+  for (int r = 1; r < row.lumaRows; ++r) {
+    LowpassedDifference<Stride, true>(row.luma[1][r], row.luma[other][r], n, d, t, acc);
   }
 }
 
 // Sums of acc over the eight samples 8j - 4 .. 8j + 3 (those inside the row) into chunks[j],
-// for j = 0 .. n / 8 + 1: a block at luma sample 8j judges the window of chunks j and j + 1.
-void ChunkSums(int32_t* acc, int n, int32_t* chunks) {
-  for (int j = 0; 8 * j - 4 < n; ++j) {
+// for j = 1 .. n / 8 + 1: a block at luma sample 8j judges the window of chunks j and j + 1.
+template <typename Work>
+void ChunkSums(const Work* acc, int n, int32_t* chunks) {
+  int j = 1;
+  for (; 8 * j + 4 <= n; ++j) {
+    const Work* a = acc + 8 * j - 4;
+    chunks[j] = int32_t(a[0]) + a[1] + a[2] + a[3] + a[4] + a[5] + a[6] + a[7];
+  }
+  for (; 8 * j - 4 < n; ++j) {
     int32_t sum = 0;
-    for (int i = std::max(8 * j - 4, 0); i < std::min(8 * j + 4, n); ++i) sum += acc[i];
+    for (int i = 8 * j - 4; i < n; ++i) sum += acc[i];
     chunks[j] = sum;
   }
+}
+
+// Marks in bit `bit` of scratch.state every block still against frame `other` (0 or 2), and
+// returns how many blocks are not.
+template <typename Sample>
+int MarkStill(const StillRow<Sample>& row, int other, int64_t limit, uint8_t bit,
+              StillScratch<Sample>& scratch) {
+  if (row.lumaStride == 1) {
+    LowpassedDifferences<1>(row, other, scratch);
+  } else {
+    LowpassedDifferences<2>(row, other, scratch);
+  }
+  int32_t* chunks = scratch.chunks.data();
+  ChunkSums(scratch.acc.data(), row.lumaSamples, chunks);
+  uint8_t* state = scratch.state.data();
+  int changed = 0;
+  for (int x = 4; x < row.chromaWidth - 4; x += 4) {
+    const int chunk = x / 4;  // the block starts at luma sample 2x = 8 chunk
+    const bool still = chunks[chunk] + chunks[chunk + 1] < limit;
+    changed += !still;
+    state[chunk] = uint8_t(state[chunk] | (still ? bit : 0));
+  }
+  return changed;
 }
 
 int Round(int sum, int divisorLog2, const StillLimits& limits) {
@@ -88,16 +122,27 @@ void ReadBlock(const StillRow<Sample>& row, int x, BlockTriple& block) {
 }
 
 // out[x] = blend(a, own, b) of the three frames' samples, for chroma samples from .. to-1.
-template <typename Sample, typename Blend>
-void BlendRun(const Sample* const in[3], Sample* out, int from, int to, int stride,
-              const StillLimits&, Blend blend) {
+template <int Stride, typename Sample, typename Blend>
+void BlendRun(const Sample* const in[3], Sample* __restrict out, int from, int to, Blend blend) {
+  const Sample* __restrict a = in[0];
+  const Sample* __restrict own = in[1];
+  const Sample* __restrict b = in[2];
   for (int x = from; x < to; ++x) {
-    const int at = x * stride;
-    out[at] = static_cast<Sample>(blend(int(in[0][at]), int(in[1][at]), int(in[2][at])));
+    const int at = x * Stride;
+    out[at] = static_cast<Sample>(blend(int(a[at]), int(own[at]), int(b[at])));
   }
 }
 
-enum BlockState : int32_t { kMoving = 0, kStillFlat = 1, kStillDetailed = 2 };
+// BlendRun with the row's chroma stride: 1 in planar rows, 4 in packed ones.
+template <typename Sample, typename Blend>
+void BlendRunOf(const StillRow<Sample>& row, const Sample* const in[3], Sample* out, int from,
+                int to, Blend blend) {
+  if (row.chromaStride == 1) {
+    BlendRun<1>(in, out, from, to, blend);
+  } else {
+    BlendRun<4>(in, out, from, to, blend);
+  }
+}
 
 }  // namespace
 
@@ -109,75 +154,65 @@ void AddAgreement(const BlockTriple& block, int64_t& agree, int64_t& oppose) {
 }
 
 template <typename Sample>
-void BlendStillBlocks(const StillRow<Sample>& row, const StillLimits& limits, int32_t* scratch) {
-  const int n = row.lumaSamples;
-  int32_t* d = scratch;
-  int32_t* t = d + (n + 9);
-  int32_t* before = t + (n + 9);
-  int32_t* after = before + n;
-  int32_t* state = after + n;  // per block
-  LowpassedDifferences(row, 0, d, t, before);
-  LowpassedDifferences(row, 2, d, t, after);
-  // The chunk sums overwrite the start of their own arrays, which they have read by then.
-  ChunkSums(before, n, before);
-  ChunkSums(after, n, after);
+void BlendStillBlocks(const StillRow<Sample>& row, const StillLimits& limits,
+                      StillScratch<Sample>& scratch) {
   const int64_t limit =
       int64_t(kStillStep << limits.shift) * kLowpassGain * kWindowSamples * row.lumaRows;
   static_assert(kWindowSamples == 8 + 2 * kWindowReach);
+  const int blocks = std::max(0, (row.chromaWidth - 4 - 4 + 3) / 4);
+  if (blocks == 0) return;
+  uint8_t* state = scratch.state.data();
+  std::fill(state, state + blocks + 2, uint8_t{0});
 
-  // First the blocks' states, and the row's vote on the partners: the still blocks with
-  // detail, where cross-colour is strongest, say whether the partners agree with each other.
   // A row most of whose blocks differ from a partner shows another shot there (a cut): then
   // even the blocks that look still (flat areas of the same brightness) are left alone, as
-  // their colour may well have changed.
+  // their colour may well have changed. A row that fails against frame n-1 is not judged
+  // against frame n+1 at all.
+  constexpr uint8_t kStillBefore = 1, kStillAfter = 2;
+  if (2 * MarkStill(row, 0, limit, kStillBefore, scratch) > blocks) return;
+  if (2 * MarkStill(row, 2, limit, kStillAfter, scratch) > blocks) return;
+
+  // The row's vote on the partners: the still blocks with detail, where cross-colour is
+  // strongest, say whether the partners agree with each other.
   int64_t agree = 0;
   int64_t oppose = 0;
-  int blocks = 0, changedBefore = 0, changedAfter = 0;
   BlockTriple block;
-  for (int x = 4; x < row.chromaWidth - 4; x += 4) {
-    const int chunk = x / 4;  // the block starts at luma sample 2x = 8 chunk
-    const bool stillBefore = before[chunk] + before[chunk + 1] < limit;
-    const bool stillAfter = after[chunk] + after[chunk + 1] < limit;
-    ++blocks;
-    changedBefore += !stillBefore;
-    changedAfter += !stillAfter;
-    int32_t& s = state[x / 4];
-    s = kMoving;
-    if (!stillBefore || !stillAfter) continue;
-    s = HasDetail(row, 2 * x, limits.detail) ? kStillDetailed : kStillFlat;
-    if (s == kStillDetailed) {
+  const int end = row.chromaWidth - 4;
+  const auto still = [&](int x) { return state[x / 4] == (kStillBefore | kStillAfter); };
+  for (int x = 4; x < end; x += 4) {
+    if (still(x) && HasDetail(row, 2 * x, limits.detail)) {
       ReadBlock(row, x, block);
       AddAgreement(block, agree, oppose);
     }
   }
-  if (2 * changedBefore > blocks || 2 * changedAfter > blocks) return;
   const bool partnersAlike = 2 * agree <= oppose;
 
   // The blend: (a + 2 own + b) / 4 when the partners are alike, else (a + b) / 2, rounded to
   // the nearest value (halves up, in 8-bit steps) and at most maxValue; runs of neighbouring
   // still blocks in one loop per plane.
-  const int end = row.chromaWidth - 4;
   for (int x = 4; x < end; x += 4) {
-    if (state[x / 4] == kMoving) continue;
+    if (!still(x)) continue;
     int runEnd = x + 4;
-    while (runEnd < end && state[runEnd / 4] != kMoving) runEnd += 4;
+    while (runEnd < end && still(runEnd)) runEnd += 4;
     for (int plane = 0; plane < 2; ++plane) {
       const Sample* const* in = plane == 0 ? row.u : row.v;
       Sample* out = plane == 0 ? row.outU : row.outV;
       if (partnersAlike) {
-        BlendRun(in, out, x, runEnd, row.chromaStride, limits, [&](int a, int own, int b) {
+        BlendRunOf(row, in, out, x, runEnd, [&](int a, int own, int b) {
           return Round(a + 2 * own + b, 2, limits);
         });
       } else {
-        BlendRun(in, out, x, runEnd, row.chromaStride, limits,
-                 [&](int a, int, int b) { return Round(a + b, 1, limits); });
+        BlendRunOf(row, in, out, x, runEnd,
+                   [&](int a, int, int b) { return Round(a + b, 1, limits); });
       }
     }
     x = runEnd - 4;
   }
 }
 
-template void BlendStillBlocks(const StillRow<uint8_t>&, const StillLimits&, int32_t*);
-template void BlendStillBlocks(const StillRow<uint16_t>&, const StillLimits&, int32_t*);
+template void BlendStillBlocks(const StillRow<uint8_t>&, const StillLimits&,
+                               StillScratch<uint8_t>&);
+template void BlendStillBlocks(const StillRow<uint16_t>&, const StillLimits&,
+                               StillScratch<uint16_t>&);
 
 }  // namespace velmire

@@ -25,7 +25,10 @@
 // shifted left by b-8 bits gives, shifted back, exactly the 8-bit results.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <type_traits>
+#include <vector>
 
 namespace velmire {
 
@@ -52,14 +55,29 @@ struct StillLimits {
   int maxValue;  // the largest sample value
 };
 
-// Scratch for one row: StillScratchSize(lumaSamples) 32-bit entries.
-inline int StillScratchSize(int lumaSamples) { return 4 * lumaSamples + lumaSamples / 8 + 20; }
+// Working storage for rows of up to lumaSamples luma samples, made once per pass. The
+// low-passed luma differences of 8-bit samples stay within 16 bits (at most 60 x 255 a row, and
+// two rows add up to 30600), so they are kept in 16-bit lanes, twice as many to a vector.
+template <typename Sample>
+struct StillScratch {
+  using Work = std::conditional_t<sizeof(Sample) == 1, int16_t, int32_t>;
+  explicit StillScratch(int lumaSamples)
+      : d(static_cast<std::size_t>(lumaSamples) + 9),
+        t(static_cast<std::size_t>(lumaSamples) + 9),
+        acc(static_cast<std::size_t>(lumaSamples)),
+        chunks(static_cast<std::size_t>(lumaSamples) / 8 + 3),
+        state(static_cast<std::size_t>(lumaSamples) / 8 + 3) {}
+  std::vector<Work> d, t, acc;  // differences, their partial low-passes, |low-pass| a sample
+  std::vector<int32_t> chunks;  // |low-pass| summed over eight samples
+  std::vector<uint8_t> state;   // a block's stillness: bit 0 against frame n-1, bit 1 n+1
+};
 
 // Blends every still block of the row (blocks of four chroma samples from column 4 on, while
 // the block starts before chromaWidth - 4, as the block search's) into the output; other
 // blocks keep what the output holds.
 template <typename Sample>
-void BlendStillBlocks(const StillRow<Sample>& row, const StillLimits& limits, int32_t* scratch);
+void BlendStillBlocks(const StillRow<Sample>& row, const StillLimits& limits,
+                      StillScratch<Sample>& scratch);
 
 // The chroma of one block, four U then four V samples, in frame n and its partners a (frame
 // n-1) and b (frame n+1).

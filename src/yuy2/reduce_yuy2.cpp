@@ -22,7 +22,7 @@ FrameRowsYUY2 RowsOf(const PlaneView& plane) { return FrameRowsYUY2{plane.data, 
 void BlendStillRowsYUY2(const InputFramesYUY2& inputs, const WritablePlaneView& output,
                         int rowSize, int height, const StillLimits& limits) {
   const int lumaSamples = rowSize / 2;
-  std::vector<int32_t> scratch(static_cast<size_t>(StillScratchSize(lumaSamples)));
+  StillScratch<uint8_t> scratch(lumaSamples);
   for (int y = kRowsKeptAtEachEnd; y < height - kRowsKeptAtEachEnd; ++y) {
     StillRow<uint8_t> row{};
     for (int f = 0; f < 3; ++f) {
@@ -39,7 +39,7 @@ void BlendStillRowsYUY2(const InputFramesYUY2& inputs, const WritablePlaneView& 
     row.outV = out + 3;
     row.chromaStride = 4;
     row.chromaWidth = rowSize / 4;
-    BlendStillBlocks(row, limits, scratch.data());
+    BlendStillBlocks(row, limits, scratch);
   }
 }
 
