@@ -1,13 +1,16 @@
 # Writes the tool's manual page from its usage text, so the two never disagree.
 #
-#   cmake -DTOOL=path/to/velmire -DVERSION=1.0.0 -DOUTPUT=velmire.1 -P man_page.cmake
+#   cmake -DTOOL=path/to/velmire [-DEMULATOR=qemu-aarch64] -DVERSION=1.0.0 -DOUTPUT=velmire.1
+#         -P man_page.cmake
+#
+# EMULATOR runs the tool of a cross build (it is empty for a native one).
 #
 # The usage text's parts become the page's: the "Usage:" lines its synopsis, the paragraph under
 # them its description, each "Heading:" line a section, each option line ("  --name ARG  what
 # it does", continued on deeper-indented lines) a tagged paragraph, and the indented lines under
 # the example verbatim text. The page carries no date, so the same text gives the same bytes.
 
-execute_process(COMMAND ${TOOL} --help OUTPUT_VARIABLE usage RESULT_VARIABLE status)
+execute_process(COMMAND ${EMULATOR} ${TOOL} --help OUTPUT_VARIABLE usage RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "${TOOL} --help failed")
 endif()
