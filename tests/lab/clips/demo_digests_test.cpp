@@ -22,13 +22,13 @@ TEST(DemoDigests, TheDemoClipsAndTheirOutputsKeepTheirBytes) {
       {VideoStandard::kPal, "9544b070444bdd42d23d0e17e8fbf489de2ae98d48dc0323fe8739c6684a1520"},
   };
   for (const Case& c : cases) {
-    const DemoSpec spec{128, 64, 3, c.standard};
+    const DemoSpec demo{128, 64, 3, c.standard};
     testing::Sha256 sha;
     for (ChromaLayout layout : {ChromaLayout::k422, ChromaLayout::k420}) {
-      const FrameGeometry g = MakeFrameGeometry(layout, spec.width, spec.height);
+      const FrameGeometry g = MakeFrameGeometry(layout, demo.width, demo.height);
       std::vector<DemoFrame> frames;
       for (int n = 0; n < 3; ++n) {
-        const DemoFrames both = RenderDemoFrames(spec, n);
+        const DemoFrames both = RenderDemoFrames(demo, n);
         frames.push_back(layout == ChromaLayout::k422 ? both.yuv422 : both.yuv420);
         for (const auto* bytes : {&frames.back().decoded, &frames.back().clean,
                                   &frames.back().detail_mask}) {
