@@ -10,6 +10,7 @@ set -euo pipefail
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
+apt="$(dirname "$0")/apt.sh"
 
 core=(cmake ninja-build g++ make pkg-config libpng-dev libjpeg-dev libgtest-dev libbenchmark-dev)
 release=(g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64
@@ -41,11 +42,11 @@ elif [ "${1:-demo}" = test ]; then
 fi
 
 if [ $(( ${#missing_core[@]} + ${#missing_tests[@]} + ${#missing_wine[@]} )) -gt 0 ]; then
-  $SUDO apt-get update
+  "$apt" update
   if [ $(( ${#missing_core[@]} + ${#missing_tests[@]} )) -gt 0 ]; then
-    $SUDO apt-get install -y --no-install-recommends "${missing_core[@]}" "${missing_tests[@]}"
+    "$apt" install --no-install-recommends "${missing_core[@]}" "${missing_tests[@]}"
   fi
   if [ "${#missing_wine[@]}" -gt 0 ]; then
-    $SUDO apt-get install -y "${missing_wine[@]}"
+    "$apt" install "${missing_wine[@]}"
   fi
 fi
