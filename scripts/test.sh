@@ -3,7 +3,8 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer; the concurrency tests under
 # ThreadSanitizer; each fuzz target for a bounded time; the aarch64 cross build with its tests
 # under qemu (the frame-server plug-ins' tests left, said in one line); the 32-bit Windows
-# build under Wine (on machines that run no 32-bit programs, its DLLs' images only, said in one
+# build under Wine (where 32-bit programs cannot run or wine32 cannot be installed, its DLLs'
+# images only, said in one
 # line); the 64-bit Windows build of the frame-server plug-ins, their DLLs checked under Wine;
 # and the release: scripts/release.sh from scratch, its artefacts checked
 # (tests/release/check_release.sh).
@@ -122,6 +123,10 @@ if ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
   run_windows_32=OFF
   echo "== SKIPPED: the 32-bit Windows test programs under Wine: this machine runs no 32-bit" \
     "x86 programs (its kernel's IA-32 emulation is off); the DLLs are built and their images checked"
+elif ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed"; then
+  run_windows_32=OFF
+  echo "== SKIPPED: the 32-bit Windows test programs under Wine: wine32:i386 could not be" \
+    "installed (see the set-up's lines above); the DLLs are built and their images checked"
 fi
 configure_and_build "$root/build-win32" -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-i686.cmake" \
