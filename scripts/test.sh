@@ -4,8 +4,8 @@
 # ThreadSanitizer; each fuzz target for a bounded time; the aarch64 cross build with its tests
 # under qemu (the frame-server plug-ins' tests left, said in one line); the 32-bit Windows
 # build under Wine (where 32-bit programs cannot run or wine32 cannot be installed, its DLLs'
-# images only, said in one
-# line); the 64-bit Windows build of the frame-server plug-ins, their DLLs checked under Wine;
+# images only, said in one line); the 64-bit Windows build of the frame-server plug-ins, their
+# DLLs checked under Wine;
 # and the release: scripts/release.sh from scratch, its artefacts checked
 # (tests/release/check_release.sh).
 # The VapourSynth and AviSynth+ plug-ins are tested in the real frame servers, built first from
