@@ -13,8 +13,11 @@ export DEBIAN_FRONTEND=noninteractive
 apt="$(dirname "$0")/apt.sh"
 
 core=(cmake ninja-build g++ make pkg-config libpng-dev libjpeg-dev libgtest-dev libbenchmark-dev)
+# The release's and the tests' builds of the frame servers need libzimg-dev and patch too;
+# installed here, through the retrying apt.sh, so the frame servers' own script has nothing
+# left to fetch.
 release=(g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64
-         binutils-mingw-w64-x86-64 dpkg-dev python3 python3-pip git)
+         binutils-mingw-w64-x86-64 dpkg-dev python3 python3-pip git libzimg-dev patch)
 tests=("${release[@]}" ffmpeg parallel clang libclang-rt-14-dev lld llvm-14 googletest)
 wine=(wine wine32:i386 wine64)
 arm64=(g++-aarch64-linux-gnu qemu-user libc6:arm64 libstdc++6:arm64 libpng-dev:arm64 libjpeg-dev:arm64
