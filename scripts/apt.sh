@@ -11,6 +11,7 @@ SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
 attempts="${VELMIRE_APT_ATTEMPTS:-4}"
+etc="${VELMIRE_APT_ETC:-/etc/apt}"  # where the sources are read
 log="$(mktemp)"
 sources=""
 trap 'rm -rf "$log" $sources' EXIT
@@ -20,19 +21,20 @@ trap 'rm -rf "$log" $sources' EXIT
 sources_without() {
   sources="$(mktemp -d)"
   local all
-  all="$(dpkg --print-architecture; dpkg --print-foreign-architectures)"
+  all="${VELMIRE_APT_ARCHES:-$(dpkg --print-architecture; dpkg --print-foreign-architectures)}"
   local file
-  for file in /etc/apt/sources.list /etc/apt/sources.list.d/*.list \
-      /etc/apt/sources.list.d/*.sources; do
+  for file in "$etc/sources.list" "$etc"/sources.list.d/*.list \
+      "$etc"/sources.list.d/*.sources; do
     [ -f "$file" ] || continue
     awk -v failed="$1" -v all="$(echo $all)" -v deb822="${file%.sources}" -v name="$file" '
       BEGIN {
         n = split(failed, lines, "\n")
         for (i = 1; i <= n; i++) { split(lines[i], f, " "); drop[f[1]] = drop[f[1]] " " f[2] }
       }
-      function keep(uri,   a, k, out) {
-        split(all, a, " ")
-        for (k in a) if (index(drop[uri] " ", " " a[k] " ") == 0) out = out (out ? "," : "") a[k]
+      function keep(uri,   a, k, n, out) {
+        n = split(all, a, " ")
+        for (k = 1; k <= n; k++)
+          if (index(drop[uri] " ", " " a[k] " ") == 0) out = out (out ? "," : "") a[k]
         return out
       }
       function flush() {
@@ -52,7 +54,9 @@ sources_without() {
         u = ($2 ~ /^\[/) ? "" : $2
         if (u == "") { for (i = 2; i <= NF; i++) if ($i ~ /\]$/) { u = $(i + 1); break } }
         sub("/$", "", u)
-        if ((u in drop) && $2 !~ /^\[/) { $1 = $1 " [arch=" keep(u) "]" }
+        if ((u in drop) && $0 !~ /arch=/) {
+          if ($2 ~ /^\[/) sub(/\[/, "[arch=" keep(u) " "); else $1 = $1 " [arch=" keep(u) "]"
+        }
       }
       { print }
       END { if (deb822 != name) flush() }
@@ -92,5 +96,11 @@ case "${1:-}" in
       [ "$n" -lt "$attempts" ] && { sleep $((n * 15)); refresh; }
     done
     exit 1 ;;
-  *) echo "usage: scripts/apt.sh update | install [apt-get options] PACKAGES..." >&2; exit 2 ;;
+  # The sources an update would read without the lists named in $2 ("URI ARCH" lines).
+  sources-without)
+    [ $# -eq 2 ] || exit 2
+    sources_without "$2" >/dev/null
+    for file in "$sources"/*; do echo "== $(basename "$file")"; cat "$file"; done ;;
+  *) echo "usage: scripts/apt.sh update | install [apt-get options] PACKAGES..." \
+       "| sources-without 'URI ARCH'" >&2; exit 2 ;;
 esac
