@@ -95,6 +95,9 @@ for program in "$tree"/bin/velmire "$tree"/lib/*/*.so; do
   python3 "$root/tests/release/check_glibc_imports.py" "$arm_tag" "$program" \
     $([ "$program" != "$tree/bin/velmire" ] || echo libpng16.so.16 libjpeg.so.62)
 done
+if python3 "$root/tests/release/check_glibc_imports.py" "$arm_tag" "$library" >/dev/null 2>&1; then
+  fail "the import check passes the x86-64 library for aarch64"
+fi
 # With the arm64 C library of the multiarch packages, not the cross compiler's (-L): that pair
 # can hang (cmake/aarch64-linux-gnu.cmake).
 version_line="$(timeout -s KILL 120 qemu-aarch64 "$tree/bin/velmire" --version)"
