@@ -90,10 +90,12 @@ case "${1:-}" in
   update) refresh ;;
   install)
     shift
-    for ((n = 1; n <= attempts; n++)); do
+    # A second try, after the lists are refreshed, is all that helps: packages that cannot be
+    # resolved stay so.
+    for n in 1 2; do
       $SUDO apt-get -o Acquire::Retries=3 install -y "$@" && exit 0
-      echo "apt.sh: apt-get install failed (attempt $n of $attempts)" >&2
-      [ "$n" -lt "$attempts" ] && { sleep $((n * 15)); refresh; }
+      echo "apt.sh: apt-get install failed (attempt $n of 2)" >&2
+      [ "$n" -eq 1 ] && { sleep 15; refresh; }
     done
     exit 1 ;;
   # The sources an update would read without the lists named in $2 ("URI ARCH" lines).

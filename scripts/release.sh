@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the release from this checkout into dist/ (VELMIRE_DIST): the VapourSynth wheels (Linux
-# and Windows), the Windows zip, the Linux tarball and Debian package, and SHA256SUMS over them.
+# x86-64 and aarch64, Windows), the Windows zip, the Linux tarballs (x86-64 and aarch64), the
+# Debian package (amd64), and SHA256SUMS over them.
 # Two runs from the same commit give the same bytes: SOURCE_DATE_EPOCH is the commit's time, and
 # every archive holds its files in name order, with that time, owner root and fixed permissions.
 #
@@ -27,9 +28,11 @@ umask 022
 jobs="$(nproc)"
 
 # Linux: name, multiarch folder, Debian architecture, wheel platform tag, CMake toolchain file
-# (- for the build machine's own compiler).
+# (- for the build machine's own compiler). Each gives a tarball and a wheel; the build machine's
+# own also the Debian package, whose dependencies dpkg-shlibdeps reads from this machine's.
 linux_platforms=(
   "x86_64 x86_64-linux-gnu amd64 manylinux_2_36_x86_64 -"
+  "aarch64 aarch64-linux-gnu arm64 manylinux_2_36_aarch64 cmake/aarch64-linux-gnu.cmake"
 )
 # Windows: name, CMake toolchain file, the frame-server plug-ins built.
 windows_platforms=(
@@ -68,11 +71,17 @@ check_requirements() {
       x86_64-w64-mingw32-g++-posix:g++-mingw-w64-x86-64 \
       x86_64-w64-mingw32-windres:binutils-mingw-w64-x86-64 \
       i686-w64-mingw32-g++-posix:g++-mingw-w64-i686 \
-      i686-w64-mingw32-windres:binutils-mingw-w64-i686; do
+      i686-w64-mingw32-windres:binutils-mingw-w64-i686 \
+      aarch64-linux-gnu-g++:g++-aarch64-linux-gnu qemu-aarch64:qemu-user; do
     require "${pair%%:*}" "${pair#*:}"
   done
-  pkg-config --exists libpng || fail "libpng not found by pkg-config: install the Debian" \
-    "package libpng-dev (./scripts/setup.sh release)"
+  local platform name multiarch arch
+  for platform in "${linux_platforms[@]}"; do
+    read -r name multiarch arch _ <<<"$platform"
+    PKG_CONFIG_LIBDIR="/usr/lib/$multiarch/pkgconfig" pkg-config --exists libpng libjpeg ||
+      fail "no libpng or libjpeg for $name: install the Debian packages libpng-dev:$arch and" \
+        "libjpeg-dev:$arch (./scripts/setup.sh release)"
+  done
   require_headers vapoursynth VapourSynth4.h VapourSynth
   require_headers avisynth avisynth_c.h AviSynth+
   git -C "$root" rev-parse --verify -q HEAD >/dev/null || fail "$root is not a git checkout"
@@ -225,7 +234,7 @@ for platform in "${linux_platforms[@]}"; do
   read -r name multiarch arch tag toolchain <<<"$platform"
   linux_tarball "$name"
   linux_wheel "$name" "$tag"
-  linux_deb "$name" "$multiarch" "$arch"
+  [ "$toolchain" != - ] || linux_deb "$name" "$multiarch" "$arch"
 done
 windows_wheel x64 win_amd64
 windows_zip $(printf '%s\n' "${windows_platforms[@]}" | cut -d' ' -f1)

@@ -5,6 +5,9 @@
 # - the Linux wheel's library imports glibc alone, at versions its manylinux tag allows, and
 #   the real VapourSynth core, copied into DIR/vapoursynth/ as VapourSynth's own wheel lays it
 #   out, autoloads it and filters the demo clips to the bytes of the packaged tool;
+# - the aarch64 wheel's and tarball's programs are built for aarch64 and import glibc alone at
+#   versions manylinux_2_36_aarch64 allows (the tool libpng and libjpeg as well), and the tool
+#   starts under qemu-aarch64;
 # - the Windows wheel's and the zip's DLLs are byte for byte those the Windows tests checked;
 # - the Debian package unpacks with dpkg -x and its tool runs the demo; the tarball has the
 #   cmake --install layout; every artefact carries the licence;
@@ -22,7 +25,7 @@ hosts_prefix="${VELMIRE_HOSTS_PREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/velmire-ho
 scratch="$(mktemp -d)"
 trap 'rm -rf "$scratch"' EXIT
 version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")"
-linux_tag=manylinux_2_36_x86_64
+linux_tag=manylinux_2_36_x86_64 arm_tag=manylinux_2_36_aarch64
 pip=(/usr/bin/python3 -m pip install --quiet --disable-pip-version-check --root-user-action=ignore
      --no-index --no-deps --ignore-requires-python)
 
@@ -35,11 +38,12 @@ present() {  # FOLDER FILE...
 }
 
 step "checksums of $dist"
-expected="SHA256SUMS velmire-$version-linux-x86_64.tar.gz velmire-$version-py3-none-$linux_tag.whl
+expected="SHA256SUMS velmire-$version-linux-aarch64.tar.gz velmire-$version-linux-x86_64.tar.gz
+velmire-$version-py3-none-$arm_tag.whl velmire-$version-py3-none-$linux_tag.whl
 velmire-$version-py3-none-win_amd64.whl velmire-$version-windows.zip velmire_$version-1_amd64.deb"
 [ "$(cd "$dist" && echo *)" = "$(echo $expected)" ] || fail "$dist holds $(cd "$dist" && echo *)"
 (cd "$dist" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not verify"
-[ "$(wc -l <"$dist/SHA256SUMS")" -eq 5 ] || fail "SHA256SUMS does not list the 5 artefacts"
+[ "$(wc -l <"$dist/SHA256SUMS")" -eq 7 ] || fail "SHA256SUMS does not list the 7 artefacts"
 
 step "Debian package: unpacked with dpkg -x, its tool runs the demo"
 deb="$dist/velmire_$version-1_amd64.deb" system="$scratch/root"
@@ -53,11 +57,13 @@ tool="$system/usr/bin/velmire"
 [[ "$("$tool" --version)" == "velmire $version "* ]] || fail "the tool says $("$tool" --version)"
 "$tool" --demo "$scratch/demo" >/dev/null
 
-step "Linux tarball: the cmake --install layout"
-tar -xzf "$dist/velmire-$version-linux-x86_64.tar.gz" -C "$scratch"
-present "$scratch/velmire-$version-linux-x86_64" bin/velmire lib/velmire/libvelmire.so \
-  lib/avisynth/libvelmire-avisynthplus.so lib/vapoursynth/libvelmire-vapoursynth.so \
-  share/man/man1/velmire.1.gz share/doc/velmire/{README.md,LICENSE,CHANGELOG.md,install.md}
+step "Linux tarballs (x86_64, aarch64): the cmake --install layout"
+for processor in x86_64 aarch64; do
+  tar -xzf "$dist/velmire-$version-linux-$processor.tar.gz" -C "$scratch"
+  present "$scratch/velmire-$version-linux-$processor" bin/velmire lib/velmire/libvelmire.so \
+    lib/avisynth/libvelmire-avisynthplus.so lib/vapoursynth/libvelmire-vapoursynth.so \
+    share/man/man1/velmire.1.gz share/doc/velmire/{README.md,LICENSE,CHANGELOG.md,install.md}
+done
 
 step "Linux wheel: installed by pip, autoloaded by the VapourSynth core, the tool's bytes"
 site="$scratch/linux-site"
@@ -77,6 +83,26 @@ for layout in 420 422; do
     "$scratch/demo/input-$layout.y4m" "$scratch/wheel-$layout.y4m"
   same "$scratch/wheel-$layout.y4m" "$scratch/tool-$layout.y4m"
 done
+
+step "aarch64 wheel and tarball: pip installs the tarball's plug-in, every program's imports"
+site="$scratch/arm-site" tree="$scratch/velmire-$version-linux-aarch64"
+"${pip[@]}" --platform "$arm_tag" --only-binary=:all: --target "$site" \
+  "$dist/velmire-$version-py3-none-$arm_tag.whl"
+present "$site" "velmire-$version.dist-info/LICENSE"
+same "$site/vapoursynth/plugins/libvelmire-vapoursynth.so" \
+  "$tree/lib/vapoursynth/libvelmire-vapoursynth.so"
+for program in "$tree"/bin/velmire "$tree"/lib/*/*.so; do
+  python3 "$root/tests/release/check_glibc_imports.py" "$arm_tag" "$program" \
+    $([ "$program" != "$tree/bin/velmire" ] || echo libpng16.so.16 libjpeg.so.62)
+done
+if python3 "$root/tests/release/check_glibc_imports.py" "$arm_tag" "$library" >/dev/null 2>&1; then
+  fail "the import check passes the x86-64 library for aarch64"
+fi
+# With the arm64 C library of the multiarch packages, not the cross compiler's (-L): that pair
+# can hang (cmake/aarch64-linux-gnu.cmake).
+version_line="$(timeout -s KILL 120 qemu-aarch64 "$tree/bin/velmire" --version)"
+echo "qemu-aarch64 $tree/bin/velmire --version: $version_line"
+[[ "$version_line" == "velmire $version "* ]] || fail "the aarch64 tool says $version_line"
 
 step "Windows wheel: installed by pip for win_amd64, the DLL the Windows tests checked"
 site="$scratch/windows-site"
