@@ -45,4 +45,12 @@ struct WritableFrameView {
   WritablePlaneView y, u, v;
 };
 
+// Frames n-2 and n+2 of output frame n, which the stronger mode also reads (see
+// Settings::FramesEitherSide); at a clip's ends the nearest frames that exist, as for n-1 and
+// n+1.
+struct OuterFrames {
+  FrameView before;  // frame n-2
+  FrameView after;   // frame n+2
+};
+
 }  // namespace velmire

@@ -33,7 +33,8 @@ double FilterInto(const StoredDemoClip& clip, const FrameGeometry& g, const Sett
   stages.produce = [&](std::int64_t n) {
     // Each frame has its own slot, so the threads never write to the same bytes.
     outputs[std::size_t(n)] =
-        FilterStreamFrame(g, settings, kernels, frame(n - 1), frame(n), frame(n + 1));
+        FilterStreamFrame(g, settings, kernels, frame(n - 1), frame(n), frame(n + 1),
+                          frame(n - 2), frame(n + 2));
     return Y4mFrame{};
   };
   stages.consume = [](std::int64_t, const Y4mFrame&) {};
