@@ -229,14 +229,16 @@ void BlendStillBlocks(const StillRow<Sample>& row, const StillLimits& limits,
   }
 
   // The blend: (a + 2 own + b) / 4 of frames n-1 and n+1 when the partners are alike, or of
-  // frames n-2 and n+2 for the blocks still against those, else (a + b) / 2 of frames n-1
-  // and n+1, rounded to the nearest value (halves up, in 8-bit steps) and at most maxValue;
-  // runs of neighbouring still blocks that take the same blend in one loop per plane.
+  // frames n-2 and n+2 for the blocks still against those (whether or not they are against
+  // n-1 and n+1), else (a + b) / 2 of frames n-1 and n+1, rounded to the nearest value
+  // (halves up, in 8-bit steps) and at most maxValue; runs of neighbouring blocks that take
+  // the same blend in one loop per plane.
+  const auto blended = [&](int x) { return still(x) || outerStill(x); };
   for (int x = 4; x < end; x += 4) {
-    if (!still(x)) continue;
+    if (!blended(x)) continue;
     const bool useOuter = !partnersAlike && outerStill(x);
     int runEnd = x + 4;
-    while (runEnd < end && still(runEnd) && (partnersAlike || outerStill(runEnd) == useOuter)) {
+    while (runEnd < end && blended(runEnd) && (partnersAlike || outerStill(runEnd) == useOuter)) {
       runEnd += 4;
     }
     const StillRow<Sample>& partners = useOuter ? outer : row;

@@ -7,8 +7,8 @@
 // chroma, by a vote of its still blocks with detail: the partners agree with each other
 // (NTSC) or stray from each other as far as from frame n (PAL). In PAL frames n-2 and n+2, a
 // half turn of the phase away, carry the opposite of frame n's cross-colour, so where the row
-// has them the blocks still against them too take (n-2 + 2n + n+2) / 4, which keeps frame n
-// and so averages the noise of more frames; the other still blocks take (n-1 + n+1) / 2.
+// has them the blocks still against them take (n-2 + 2n + n+2) / 4, which keeps frame n and
+// so averages the noise of more frames; the other still blocks take (n-1 + n+1) / 2.
 //
 // Stillness is judged on luma with the subcarrier filtered out: the decoder's residual
 // subcarrier (dot crawl) flips with the phase too, so raw luma of a still picture differs from
@@ -16,14 +16,15 @@
 // 5-tap box in a row has zeros at 0.2, 0.25, 0.33 and 0.4 cycles a sample, and so lets less
 // than 1 % through over the whole chroma band around NTSC's (0.265) and PAL's (0.328)
 // subcarrier at 13.5 MHz sampling, while it keeps the picture's coarse structure, which moves
-// when anything moves. A block is still against a partner when
-// the low-passed luma difference over the block's luma and four samples either side is below
-// two 8-bit steps a sample on average (noise gives less than one, moving detail several);
-// only blocks still against both partners change, all their chroma, marked or not. A row most
-// of whose blocks are not still against a partner shows another shot there (a cut), and is
-// left alone whole: flat areas of the same brightness would look still while their colour
-// changed; a row most of whose blocks are not still against frame n-2 or n+2 does without
-// them, for the same reason. Where a block is not still, the block search's result stays.
+// when anything moves. A block is still against a partner when the low-passed luma difference
+// over the block's luma and four samples either side is below two 8-bit steps a sample on
+// average (noise gives less than one, moving detail several); only blocks still against both
+// partners of their blend (n-1 and n+1, or n-2 and n+2) change, all their chroma, marked or
+// not. A row most of whose blocks are not still against frame n-1 or n+1 shows another shot
+// there (a cut), and is left alone whole: flat areas of the same brightness would look still
+// while their colour changed; a row most of whose blocks are not still against frame n-2 or
+// n+2 does without them, for the same reason. Where a block is not still, the block search's
+// result stays.
 //
 // Everything is in the samples' own units and scales with them: a clip of 8-bit samples
 // shifted left by b-8 bits gives, shifted back, exactly the 8-bit results.

@@ -17,8 +17,8 @@ SampleFormat StreamSampleFormat(const FrameGeometry& g);
 
 // Output frame n from frames n-1, n and n+1 of geometry g, all in stream order, and frames
 // n-2 and n+2 (`before2`, `after2`) that the stronger mode reads (null for the others).
-// `settings` must be clamped already. Throws std::bad_alloc, and std::invalid_argument for a format the
-// core does not filter.
+// `settings` must be clamped already. Throws std::bad_alloc, and std::invalid_argument for a
+// format the core does not filter.
 std::vector<std::uint8_t> FilterStreamFrame(const FrameGeometry& g, const Settings& settings,
                                             const KernelSet& kernels,
                                             const std::uint8_t* previous,
