@@ -86,10 +86,11 @@ AVS_VideoFrame* AVSC_CC GetFilteredFrame(AVS_FilterInfo* fi, int n) {
   const char* error = nullptr;
   try {
     OuterFrames outer;
-    if (inputs[0]) outer = {ReadFrame(inputs[0], format), ReadFrame(inputs[4], format)};
+    const bool outerExist = inputs[0] && n >= 2 && n + 2 < fi->vi.num_frames;
+    if (outerExist) outer = {ReadFrame(inputs[0], format), ReadFrame(inputs[4], format)};
     ReduceCrossColor(format, filter.settings, *filter.kernels, ReadFrame(inputs[1], format),
                      ReadFrame(current, format), ReadFrame(inputs[3], format),
-                     CopyFrame(current, output, format), inputs[0] ? &outer : nullptr);
+                     CopyFrame(current, output, format), outerExist ? &outer : nullptr);
   } catch (const std::bad_alloc&) {
     error = "Velmire : not enough memory to filter a frame";
   }

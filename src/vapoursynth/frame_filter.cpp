@@ -98,7 +98,8 @@ const VSFrame* VS_CC GetFilteredFrame(int n, int activationReason, void* instanc
   try {
     const SampleFormat& format = filter.format;
     OuterFrames outer;
-    if (inputs[0]) {
+    const bool outerExist = inputs[0] && n >= 2 && n + 2 <= filter.lastFrame;
+    if (outerExist) {
       outer = {ReadFrame(inputs[0], format, bytesPerSample, *vsapi),
                ReadFrame(inputs[4], format, bytesPerSample, *vsapi)};
     }
@@ -106,7 +107,7 @@ const VSFrame* VS_CC GetFilteredFrame(int n, int activationReason, void* instanc
                      ReadFrame(previous, format, bytesPerSample, *vsapi),
                      ReadFrame(current, format, bytesPerSample, *vsapi),
                      ReadFrame(next, format, bytesPerSample, *vsapi), outputView,
-                     inputs[0] ? &outer : nullptr);
+                     outerExist ? &outer : nullptr);
   } catch (const std::bad_alloc&) {
     error = "Velmire: not enough memory to filter a frame";
   }

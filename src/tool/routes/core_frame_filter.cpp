@@ -30,7 +30,8 @@ class CoreFilter : public FrameFilter {
     if (!current) throw CliError("source: the stream has no frame " + std::to_string(n));
     Settings settings = settings_;
     settings.Debug = settings.Debug || debug;
-    if (settings.FramesEitherSide() == 2) {
+    // Frames n-2 and n+2 only where both exist (base/frame_view.h says why).
+    if (settings.FramesEitherSide() == 2 && n >= 2 && window_.HasFrame(n + 2)) {
       const auto before2 = window_.Frame(n - 2);
       const auto after2 = window_.Frame(n + 2);
       return FilterStreamFrame(window_.header().geometry, settings, kernels_,
