@@ -9,6 +9,7 @@
 // takes the median of the repetitions).
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -55,7 +56,8 @@ void RegisterCopy(const std::string& name, Clip clip, const BenchFormat& format)
   });
 }
 
-// The copy and the pass over frame n, with frames n-1 and n+1 clamped to the clip.
+// The copy and the pass over frame n, with frames n-1 and n+1 (and n-2 and n+2, which mode 1
+// reads) clamped to the clip.
 void RegisterFilter(const std::string& name, Clip clip, const BenchFormat& format,
                     const KernelSet& kernels, const Settings& settings = kSettings) {
   benchmark::RegisterBenchmark(name.c_str(), [clip, format, &kernels,
@@ -63,12 +65,14 @@ void RegisterFilter(const std::string& name, Clip clip, const BenchFormat& forma
     const std::vector<BenchFrame>& frames = *clip;
     BenchFrame output(format);
     int n = 0;
+    const auto frame = [&](int i) {
+      return frames[size_t(std::clamp(i, 0, kClipFrames - 1))].View();
+    };
     for (auto _ : state) {
       output.CopyFrom(frames[size_t(n)]);
-      ReduceCrossColor(format.format, settings, kernels,
-                       frames[size_t(n > 0 ? n - 1 : 0)].View(), frames[size_t(n)].View(),
-                       frames[size_t(n + 1 < kClipFrames ? n + 1 : n)].View(),
-                       output.WritableView());
+      const OuterFrames outer{frame(n - 2), frame(n + 2)};
+      ReduceCrossColor(format.format, settings, kernels, frame(n - 1), frame(n), frame(n + 1),
+                       output.WritableView(), &outer);
       benchmark::DoNotOptimize(output.View().y.data);
       n = (n + 1) % kClipFrames;
     }

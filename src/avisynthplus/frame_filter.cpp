@@ -37,7 +37,7 @@ WritableFrameView CopyFrame(const AVS_VideoFrame* source, AVS_VideoFrame* output
 
 // Reports an error through the filter's error field (AviSynth+ raises it as the script error),
 // releasing the frames taken so far.
-AVS_VideoFrame* Fail(AVS_FilterInfo* fi, const char* error, AVS_VideoFrame* const (&frames)[3]) {
+AVS_VideoFrame* Fail(AVS_FilterInfo* fi, const char* error, AVS_VideoFrame* const (&frames)[5]) {
   for (AVS_VideoFrame* frame : frames) {
     if (frame) avs_release_video_frame(frame);
   }
@@ -68,13 +68,16 @@ AVS_VideoFrame* AVSC_CC GetFilteredFrame(AVS_FilterInfo* fi, int n) {
   const auto& filter = *static_cast<const FrameFilter*>(fi->user_data);
   const SampleFormat& format = filter.format;
 
-  AVS_VideoFrame* inputs[3] = {};
-  for (int i = 0; i < 3; ++i) {
+  // Frames n-2 .. n+2, of which n-1 .. n+1 alone when the filter reads one on either side.
+  AVS_VideoFrame* inputs[5] = {};
+  const int side = filter.settings.FramesEitherSide();
+  for (int i = 2 - side; i <= 2 + side; ++i) {
     const char* error = nullptr;
-    inputs[i] = FetchFrame(fi->child, n - 1 + i, &error);
+    inputs[i] = FetchFrame(fi->child, n - 2 + i, &error);
     if (!inputs[i]) return Fail(fi, error, inputs);
   }
-  AVS_VideoFrame* output = avs_new_video_frame_p(fi->env, &fi->vi, inputs[1]);
+  AVS_VideoFrame* const current = inputs[2];
+  AVS_VideoFrame* output = avs_new_video_frame_p(fi->env, &fi->vi, current);
   if (!output) {
     const char* error = avs_get_error(fi->env);
     return Fail(fi, error ? error : "Velmire : no memory for a frame", inputs);
@@ -82,9 +85,12 @@ AVS_VideoFrame* AVSC_CC GetFilteredFrame(AVS_FilterInfo* fi, int n) {
 
   const char* error = nullptr;
   try {
-    ReduceCrossColor(format, filter.settings, *filter.kernels, ReadFrame(inputs[0], format),
-                     ReadFrame(inputs[1], format), ReadFrame(inputs[2], format),
-                     CopyFrame(inputs[1], output, format));
+    OuterFrames outer;
+    const bool outerExist = inputs[0] && n >= 2 && n + 2 < fi->vi.num_frames;
+    if (outerExist) outer = {ReadFrame(inputs[0], format), ReadFrame(inputs[4], format)};
+    ReduceCrossColor(format, filter.settings, *filter.kernels, ReadFrame(inputs[1], format),
+                     ReadFrame(current, format), ReadFrame(inputs[3], format),
+                     CopyFrame(current, output, format), outerExist ? &outer : nullptr);
   } catch (const std::bad_alloc&) {
     error = "Velmire : not enough memory to filter a frame";
   }
@@ -92,7 +98,9 @@ AVS_VideoFrame* AVSC_CC GetFilteredFrame(AVS_FilterInfo* fi, int n) {
     avs_release_video_frame(output);
     return Fail(fi, error, inputs);
   }
-  for (AVS_VideoFrame* frame : inputs) avs_release_video_frame(frame);
+  for (AVS_VideoFrame* frame : inputs) {
+    if (frame) avs_release_video_frame(frame);
+  }
   return output;
 }
 

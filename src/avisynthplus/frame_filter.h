@@ -14,7 +14,8 @@ struct FrameFilter {
   const KernelSet* kernels;
 };
 
-// Output frame n from child frames n-1, n and n+1. They are asked for unclamped, as the 2.5
+// Output frame n from child frames n-1, n and n+1 (n-2 to n+2 in the stronger mode). They are
+// asked for unclamped, as the 2.5
 // plug-in does: AviSynth+ puts a cache in front of every clip, and it clamps the frame number.
 // The output is a new frame with frame n's properties.
 AVS_VideoFrame* AVSC_CC GetFilteredFrame(AVS_FilterInfo* fi, int n);

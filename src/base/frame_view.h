@@ -45,4 +45,13 @@ struct WritableFrameView {
   WritablePlaneView y, u, v;
 };
 
+// Frames n-2 and n+2 of output frame n, which the stronger mode also reads (see
+// Settings::FramesEitherSide). Front-ends hand them in only when both exist: a stand-in at the
+// clip's ends (frame n-1 for a missing n-2) has the wrong subcarrier phase for the blend that
+// takes them, so frames 0, 1 and the last two blend with n-1 and n+1 alone.
+struct OuterFrames {
+  FrameView before;  // frame n-2
+  FrameView after;   // frame n+2
+};
+
 }  // namespace velmire

@@ -34,6 +34,10 @@ struct Settings {
     return Settings{kThresholdY.Clamp(thresholdY), kNoise.Clamp(noise), kMargin.Clamp(margin),
                     debug, kMode.Clamp(mode)};
   }
+  // How many frames on either side of frame n the filter reads to make output frame n: n-1
+  // and n+1, and in the stronger mode n-2 and n+2 too.
+  int FramesEitherSide() const { return Mode == 1 ? 2 : 1; }
+
   static Settings Clamped(const Settings& s) {
     return Clamped(s.ThresholdY, s.Noise, s.Margin, s.Debug, s.Mode);
   }

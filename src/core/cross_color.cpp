@@ -37,20 +37,21 @@ bool SameGeometry(const SampleFormat& format, const FrameView& a, const FrameVie
 void ReduceCrossColor(const SampleFormat& format, const Settings& settings,
                       const KernelSet& kernels, const FrameView& previous,
                       const FrameView& current, const FrameView& next,
-                      const WritableFrameView& output) {
+                      const WritableFrameView& output, const OuterFrames* outer) {
+  if (settings.Mode != 1) outer = nullptr;
   if (format.layout == Layout::kYUY2) {
     const auto mask = MaskRow(current.y.rowSize);
     ReduceCrossColorYUY2(settings, kernels.Yuy2(), previous.y, current.y, next.y, output.y,
-                         mask.get());
+                         mask.get(), outer);
     return;
   }
   const auto mask = MaskRow(current.u.rowSize);
   if (format.bitsPerSample == 8) {
     ReduceCrossColorPlanar(format, settings, kernels.Planar(), previous, current, next, output,
-                           mask.get());
+                           mask.get(), outer);
   } else {
     ReduceCrossColorPlanar(format, settings, kernels.Planar16(), previous, current, next, output,
-                           mask.get());
+                           mask.get(), outer);
   }
 }
 

@@ -11,9 +11,13 @@ FrameRowsPlanar ReadPlanes(const FrameView& frame) {
 }  // namespace
 
 InputFramesPlanar InputFramesPlanarOf(const FrameView& previous, const FrameView& current,
-                          const FrameView& next, const WritableFrameView& output) {
-  return InputFramesPlanar{{ReadPlanes(previous), ReadPlanes(current), ReadPlanes(next)},
-                          {output.u.data, output.v.data, output.u.pitch, output.v.pitch}};
+                                      const FrameView& next, const WritableFrameView& output,
+                                      const OuterFrames* outer) {
+  InputFramesPlanar frames{{ReadPlanes(previous), ReadPlanes(current), ReadPlanes(next)},
+                           {output.u.data, output.v.data, output.u.pitch, output.v.pitch},
+                           std::nullopt};
+  if (outer) frames.outer = {ReadPlanes(outer->before), ReadPlanes(outer->after)};
+  return frames;
 }
 
 }  // namespace velmire

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 #include "base/frame_view.h"
 
@@ -52,10 +53,12 @@ struct OutputRowsPlanar {
   }
 };
 
-// Frames n-1, n (as fetched) and n+1, and the output copy of frame n.
+// Frames n-1, n (as fetched) and n+1, and the output copy of frame n; frames n-2 and n+2
+// when the pass has them.
 struct InputFramesPlanar {
   std::array<FrameRowsPlanar, 3> inputs;  // indexed by relative frame number + 1
   OutputRowsPlanar output;
+  std::optional<std::array<FrameRowsPlanar, 2>> outer;  // frames n-2 and n+2
 
   // relative: -1 for frame n-1, 0 for frame n, +1 for frame n+1.
   const FrameRowsPlanar& Frame(int relative) const {
@@ -65,6 +68,7 @@ struct InputFramesPlanar {
 };
 
 InputFramesPlanar InputFramesPlanarOf(const FrameView& previous, const FrameView& current,
-                          const FrameView& next, const WritableFrameView& output);
+                                      const FrameView& next, const WritableFrameView& output,
+                                      const OuterFrames* outer = nullptr);
 
 }  // namespace velmire

@@ -39,7 +39,7 @@ struct PlanarRowPlan {
 };
 
 // The stronger mode's second step: every still block of the working rows takes the temporal
-// blend of frames n-1, n and n+1 (stronger/still_blend.h).
+// blend of frames n-1, n and n+1, or in PAL of n-2, n and n+2 (stronger/still_blend.h).
 template <typename Sample>
 void BlendStillRowsPlanar(const PlanarRowPlan& plan, const InputFramesPlanar& frames,
                           int chromaWidth, const StillLimits& limits) {
@@ -55,6 +55,14 @@ void BlendStillRowsPlanar(const PlanarRowPlan& plan, const InputFramesPlanar& fr
       row.u[f] = frame.template URow<Sample>(cy);
       row.v[f] = frame.template VRow<Sample>(cy);
     }
+    for (int side = 0; side < 2 && frames.outer; ++side) {
+      const FrameRowsPlanar& frame = (*frames.outer)[static_cast<size_t>(side)];
+      for (int r = 0; r < row.lumaRows; ++r) {
+        row.outerLuma[side][r] = frame.template LumaRow<Sample>(plan.LumaRow(cy) + r);
+      }
+      row.outerU[side] = frame.template URow<Sample>(cy);
+      row.outerV[side] = frame.template VRow<Sample>(cy);
+    }
     row.lumaStride = 1;
     row.lumaSamples = 2 * chromaWidth;
     row.outU = frames.output.template URow<Sample>(cy);
@@ -69,13 +77,14 @@ template <typename Sample>
 void ReduceCrossColorPlanar(const SampleFormat& format, const Settings& settings,
                             const PassKernelsPlanarOf<Sample>& kernels, const FrameView& previous,
                             const FrameView& current, const FrameView& next,
-                            const WritableFrameView& output, uint8_t* mask) {
+                            const WritableFrameView& output, uint8_t* mask,
+                            const OuterFrames* outer) {
   const int chromaWidth = current.u.rowSize / static_cast<int>(sizeof(Sample));
   const PlanarRowPlan plan{format.layout == Layout::kPlanar422, current.u.height};
   const int shift = format.bitsPerSample - 8;
   const int threshold = settings.ThresholdY << shift;
   const int noise = settings.Noise << shift;
-  const InputFramesPlanar frames = InputFramesPlanarOf(previous, current, next, output);
+  const InputFramesPlanar frames = InputFramesPlanarOf(previous, current, next, output, outer);
   DriveRows(
       plan.FirstRow(), plan.LastRow(), mask, chromaWidth, settings.Debug,
       [&](int cy, uint8_t* rowMask) {
@@ -109,10 +118,10 @@ void ReduceCrossColorPlanar(const SampleFormat& format, const Settings& settings
 template void ReduceCrossColorPlanar(const SampleFormat&, const Settings&,
                                      const PassKernelsPlanarOf<uint8_t>&, const FrameView&,
                                      const FrameView&, const FrameView&,
-                                     const WritableFrameView&, uint8_t*);
+                                     const WritableFrameView&, uint8_t*, const OuterFrames*);
 template void ReduceCrossColorPlanar(const SampleFormat&, const Settings&,
                                      const PassKernelsPlanarOf<uint16_t>&, const FrameView&,
                                      const FrameView&, const FrameView&,
-                                     const WritableFrameView&, uint8_t*);
+                                     const WritableFrameView&, uint8_t*, const OuterFrames*);
 
 }  // namespace velmire

@@ -1,5 +1,6 @@
-// The planar frame passes, free of any host: frames n-1, n and n+1 in, the output frame's
-// chroma (a copy of frame n's) corrected in place, or the mask painted on it in Debug mode.
+// The planar frame passes, free of any host: frames n-1, n and n+1 in (and in the stronger
+// mode n-2 and n+2, when given), the output frame's chroma (a copy of frame n's) corrected in
+// place, or the mask painted on it in Debug mode.
 // 4:2:0 and 4:2:2, with 8-bit samples or 9- to 16-bit samples in 16-bit containers.
 #pragma once
 
@@ -29,7 +30,8 @@ template <typename Sample>
 void ReduceCrossColorPlanar(const SampleFormat& format, const Settings& settings,
                             const PassKernelsPlanarOf<Sample>& kernels, const FrameView& previous,
                             const FrameView& current, const FrameView& next,
-                            const WritableFrameView& output, uint8_t* mask);
+                            const WritableFrameView& output, uint8_t* mask,
+                            const OuterFrames* outer = nullptr);
 
 // 8-bit 4:2:0, as the 2.5-interface front-end uses it.
 inline void ReduceCrossColorPlanar(const Settings& settings, const PassKernelsPlanar& kernels,

@@ -144,6 +144,19 @@ void BlendRunOf(const StillRow<Sample>& row, const Sample* const in[3], Sample* 
   }
 }
 
+// The row with frames n-2 and n+2 in the places of frames n-1 and n+1: what MarkStill and
+// BlendRun read for PAL's outer partners.
+template <typename Sample>
+StillRow<Sample> OuterPartners(const StillRow<Sample>& row) {
+  StillRow<Sample> outer = row;
+  for (int side = 0; side < 2; ++side) {
+    for (int r = 0; r < 2; ++r) outer.luma[2 * side][r] = row.outerLuma[side][r];
+    outer.u[2 * side] = row.outerU[side];
+    outer.v[2 * side] = row.outerV[side];
+  }
+  return outer;
+}
+
 }  // namespace
 
 void AddAgreement(const BlockTriple& block, int64_t& agree, int64_t& oppose) {
@@ -178,7 +191,8 @@ void BlendStillBlocks(const StillRow<Sample>& row, const StillLimits& limits,
   int64_t oppose = 0;
   BlockTriple block;
   const int end = row.chromaWidth - 4;
-  const auto still = [&](int x) { return state[x / 4] == (kStillBefore | kStillAfter); };
+  constexpr uint8_t kStillInner = kStillBefore | kStillAfter;
+  const auto still = [&](int x) { return (state[x / 4] & kStillInner) == kStillInner; };
   for (int x = 4; x < end; x += 4) {
     if (still(x) && HasDetail(row, 2 * x, limits.detail)) {
       ReadBlock(row, x, block);
@@ -187,17 +201,51 @@ void BlendStillBlocks(const StillRow<Sample>& row, const StillLimits& limits,
   }
   const bool partnersAlike = 2 * agree <= oppose;
 
-  // The blend: (a + 2 own + b) / 4 when the partners are alike, else (a + b) / 2, rounded to
-  // the nearest value (halves up, in 8-bit steps) and at most maxValue; runs of neighbouring
-  // still blocks in one loop per plane.
+  // In PAL, the blocks still against frames n-2 and n+2 as well blend those: unless most of
+  // the row's blocks are not (another shot in one of them), as for frames n-1 and n+1, or
+  // frames n-2 and n+2 stray less from frame n than n-1 and n+1 do (their cross-colour is not
+  // opposite to frame n's, as in NTSC rows that the vote took for PAL, where n-2 and n+2 carry
+  // frame n's own). The strays are summed over the still blocks with detail, those of n-2 and
+  // n+2 over the blocks still against them as well: fewer blocks, so they must stray further.
+  constexpr uint8_t kStillBefore2 = 4, kStillAfter2 = 8, kStillOuter = 4 | 8;
+  const StillRow<Sample> outer = OuterPartners(row);
+  const auto outerStill = [&](int x) { return (state[x / 4] & kStillOuter) == kStillOuter; };
+  if (!partnersAlike && row.outerLuma[0][0] != nullptr) {
+    bool useOuter = 2 * MarkStill(outer, 0, limit, kStillBefore2, scratch) <= blocks &&
+                    2 * MarkStill(outer, 2, limit, kStillAfter2, scratch) <= blocks;
+    if (useOuter) {
+      int64_t outerAgree = 0, outerOppose = 0;
+      for (int x = 4; x < end; x += 4) {
+        if (still(x) && outerStill(x) && HasDetail(row, 2 * x, limits.detail)) {
+          ReadBlock(outer, x, block);
+          AddAgreement(block, outerAgree, outerOppose);
+        }
+      }
+      useOuter = outerOppose > oppose;
+    }
+    if (!useOuter) {
+      for (int b = 0; b < blocks + 2; ++b) state[b] = uint8_t(state[b] & ~kStillOuter);
+    }
+  }
+
+  // The blend: (a + 2 own + b) / 4 of frames n-1 and n+1 when the partners are alike, or of
+  // frames n-2 and n+2 for the blocks still against those (whether or not they are against
+  // n-1 and n+1), else (a + b) / 2 of frames n-1 and n+1, rounded to the nearest value
+  // (halves up, in 8-bit steps) and at most maxValue; runs of neighbouring blocks that take
+  // the same blend in one loop per plane.
+  const auto blended = [&](int x) { return still(x) || outerStill(x); };
   for (int x = 4; x < end; x += 4) {
-    if (!still(x)) continue;
+    if (!blended(x)) continue;
+    const bool useOuter = !partnersAlike && outerStill(x);
     int runEnd = x + 4;
-    while (runEnd < end && still(runEnd)) runEnd += 4;
+    while (runEnd < end && blended(runEnd) && (partnersAlike || outerStill(runEnd) == useOuter)) {
+      runEnd += 4;
+    }
+    const StillRow<Sample>& partners = useOuter ? outer : row;
     for (int plane = 0; plane < 2; ++plane) {
-      const Sample* const* in = plane == 0 ? row.u : row.v;
+      const Sample* const* in = plane == 0 ? partners.u : partners.v;
       Sample* out = plane == 0 ? row.outU : row.outV;
-      if (partnersAlike) {
+      if (partnersAlike || useOuter) {
         BlendRunOf(row, in, out, x, runEnd, [&](int a, int own, int b) {
           return Round(a + 2 * own + b, 2, limits);
         });

@@ -5,7 +5,10 @@
 // of a cycle a frame and the V switch flips, so frames n-1 and n+1 are in opposite phase to
 // each other and (n-1 + n+1) / 2 cancels it. Which of the two holds is read from the row's
 // chroma, by a vote of its still blocks with detail: the partners agree with each other
-// (NTSC) or stray from each other as far as from frame n (PAL).
+// (NTSC) or stray from each other as far as from frame n (PAL). In PAL frames n-2 and n+2, a
+// half turn of the phase away, carry the opposite of frame n's cross-colour, so where the row
+// has them the blocks still against them take (n-2 + 2n + n+2) / 4, which keeps frame n and
+// so averages the noise of more frames; the other still blocks take (n-1 + n+1) / 2.
 //
 // Stillness is judged on luma with the subcarrier filtered out: the decoder's residual
 // subcarrier (dot crawl) flips with the phase too, so raw luma of a still picture differs from
@@ -13,13 +16,15 @@
 // 5-tap box in a row has zeros at 0.2, 0.25, 0.33 and 0.4 cycles a sample, and so lets less
 // than 1 % through over the whole chroma band around NTSC's (0.265) and PAL's (0.328)
 // subcarrier at 13.5 MHz sampling, while it keeps the picture's coarse structure, which moves
-// when anything moves. A block is still against a partner when
-// the low-passed luma difference over the block's luma and four samples either side is below
-// two 8-bit steps a sample on average (noise gives less than one, moving detail several);
-// only blocks still against both partners change, all their chroma, marked or not. A row most
-// of whose blocks are not still against a partner shows another shot there (a cut), and is
-// left alone whole: flat areas of the same brightness would look still while their colour
-// changed. Where a block is not still, the block search's result stays.
+// when anything moves. A block is still against a partner when the low-passed luma difference
+// over the block's luma and four samples either side is below two 8-bit steps a sample on
+// average (noise gives less than one, moving detail several); only blocks still against both
+// partners of their blend (n-1 and n+1, or n-2 and n+2) change, all their chroma, marked or
+// not. A row most of whose blocks are not still against frame n-1 or n+1 shows another shot
+// there (a cut), and is left alone whole: flat areas of the same brightness would look still
+// while their colour changed; a row most of whose blocks are not still against frame n-2 or
+// n+2 does without them, for the same reason. Where a block is not still, the block search's
+// result stays.
 //
 // Everything is in the samples' own units and scales with them: a clip of 8-bit samples
 // shifted left by b-8 bits gives, shifted back, exactly the 8-bit results.
@@ -33,8 +38,9 @@
 namespace velmire {
 
 // One working row of a pass: the luma rows of the row's chroma (one, or two in 4:2:0) in
-// frames n-1, n and n+1, and the chroma of the three frames and of the output. Packed YUY2 is
-// read with strides: luma every 2 bytes, U and V every 4.
+// frames n-1, n and n+1, and the chroma of the three frames and of the output; the same of
+// frames n-2 and n+2 (PAL's blend partners), or null pointers there where a pass has only
+// three frames. Packed YUY2 is read with strides: luma every 2 bytes, U and V every 4.
 template <typename Sample>
 struct StillRow {
   const Sample* luma[3][2];  // [frame n-1, n, n+1][luma row]
@@ -43,6 +49,9 @@ struct StillRow {
   int lumaSamples;           // luma samples in a row: twice the chroma width
   const Sample* u[3];        // [frame n-1, n, n+1]
   const Sample* v[3];
+  const Sample* outerLuma[2][2];  // [frame n-2, n+2][luma row], or null
+  const Sample* outerU[2];        // [frame n-2, n+2], or null
+  const Sample* outerV[2];
   Sample* outU;
   Sample* outV;
   int chromaStride;  // elements from one chroma sample to the next
@@ -69,7 +78,7 @@ struct StillScratch {
         state(static_cast<std::size_t>(lumaSamples) / 8 + 3) {}
   std::vector<Work> d, t, acc;  // differences, their partial low-passes, |low-pass| a sample
   std::vector<int32_t> chunks;  // |low-pass| summed over eight samples
-  std::vector<uint8_t> state;   // a block's stillness: bit 0 against frame n-1, bit 1 n+1
+  std::vector<uint8_t> state;   // a block's stillness: bits 0 .. 3 against frame n-1, n+1, n-2, n+2
 };
 
 // Blends every still block of the row (blocks of four chroma samples from column 4 on, while

@@ -35,13 +35,19 @@ WritablePlaneView CopyChroma(const VSFrame* source, VSFrame* output, int plane,
                    {vsapi.getWritePtr(output, plane), vsapi.getStride(output, plane)});
 }
 
-// The frames a request reads, in the order previous, current, next.
+// The frames a request reads: n-2 .. n+2 clamped to the clip, of which frames n-1 .. n+1
+// alone when the filter reads one frame on either side.
 struct Neighbours {
-  int previous, current, next;
+  int frame[5];  // [n-2, n-1, n, n+1, n+2]
+  int first, last;  // the indices of frame[] read
 };
 
-Neighbours ClampedNeighbours(int n, int lastFrame) {
-  return Neighbours{std::max(n - 1, 0), n, std::min(n + 1, lastFrame)};
+Neighbours ClampedNeighbours(int n, int lastFrame, int framesEitherSide) {
+  Neighbours frames{};
+  for (int i = 0; i < 5; ++i) frames.frame[i] = std::clamp(n - 2 + i, 0, lastFrame);
+  frames.first = 2 - framesEitherSide;
+  frames.last = 2 + framesEitherSide;
+  return frames;
 }
 
 }  // namespace
@@ -50,23 +56,27 @@ const VSFrame* VS_CC GetFilteredFrame(int n, int activationReason, void* instanc
                                       VSFrameContext* frameCtx, VSCore* core,
                                       const VSAPI* vsapi) {
   const auto& filter = *static_cast<const FrameFilter*>(instanceData);
-  const Neighbours frames = ClampedNeighbours(n, filter.lastFrame);
+  const Neighbours frames =
+      ClampedNeighbours(n, filter.lastFrame, filter.settings.FramesEitherSide());
 
   if (activationReason == arInitial) {
-    vsapi->requestFrameFilter(frames.previous, filter.clip, frameCtx);
-    if (frames.current != frames.previous) {
-      vsapi->requestFrameFilter(frames.current, filter.clip, frameCtx);
-    }
-    if (frames.next != frames.current) {
-      vsapi->requestFrameFilter(frames.next, filter.clip, frameCtx);
+    // Clamped frames repeat only next to each other: each is asked for once.
+    for (int i = frames.first; i <= frames.last; ++i) {
+      if (i == frames.first || frames.frame[i] != frames.frame[i - 1]) {
+        vsapi->requestFrameFilter(frames.frame[i], filter.clip, frameCtx);
+      }
     }
     return nullptr;
   }
   if (activationReason != arAllFramesReady) return nullptr;
 
-  const VSFrame* previous = vsapi->getFrameFilter(frames.previous, filter.clip, frameCtx);
-  const VSFrame* current = vsapi->getFrameFilter(frames.current, filter.clip, frameCtx);
-  const VSFrame* next = vsapi->getFrameFilter(frames.next, filter.clip, frameCtx);
+  const VSFrame* inputs[5] = {};
+  for (int i = frames.first; i <= frames.last; ++i) {
+    inputs[i] = vsapi->getFrameFilter(frames.frame[i], filter.clip, frameCtx);
+  }
+  const VSFrame* previous = inputs[1];
+  const VSFrame* current = inputs[2];
+  const VSFrame* next = inputs[3];
 
   // Luma and properties come from frame n as they are; the chroma planes are new.
   const VSFrame* planeSources[3] = {current, nullptr, nullptr};
@@ -87,16 +97,23 @@ const VSFrame* VS_CC GetFilteredFrame(int n, int activationReason, void* instanc
   const char* error = nullptr;
   try {
     const SampleFormat& format = filter.format;
+    OuterFrames outer;
+    const bool outerExist = inputs[0] && n >= 2 && n + 2 <= filter.lastFrame;
+    if (outerExist) {
+      outer = {ReadFrame(inputs[0], format, bytesPerSample, *vsapi),
+               ReadFrame(inputs[4], format, bytesPerSample, *vsapi)};
+    }
     ReduceCrossColor(format, filter.settings, *filter.kernels,
                      ReadFrame(previous, format, bytesPerSample, *vsapi),
                      ReadFrame(current, format, bytesPerSample, *vsapi),
-                     ReadFrame(next, format, bytesPerSample, *vsapi), outputView);
+                     ReadFrame(next, format, bytesPerSample, *vsapi), outputView,
+                     outerExist ? &outer : nullptr);
   } catch (const std::bad_alloc&) {
     error = "Velmire: not enough memory to filter a frame";
   }
-  vsapi->freeFrame(previous);
-  vsapi->freeFrame(current);
-  vsapi->freeFrame(next);
+  for (const VSFrame* input : inputs) {
+    if (input) vsapi->freeFrame(input);
+  }
   if (error) {
     vsapi->freeFrame(output);
     vsapi->setFilterError(error, frameCtx);

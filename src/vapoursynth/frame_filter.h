@@ -18,7 +18,8 @@ struct FrameFilter {
   const KernelSet* kernels;
 };
 
-// Output frame n from input frames n-1, n and n+1, the neighbours clamped to the clip. The
+// Output frame n from input frames n-1, n and n+1 (n-2 to n+2 in the stronger mode), the
+// neighbours clamped to the clip. The
 // output shares frame n's luma plane and properties; its chroma is copied, then filtered.
 const VSFrame* VS_CC GetFilteredFrame(int n, int activationReason, void* instanceData,
                                       void** frameData, VSFrameContext* frameCtx, VSCore* core,

@@ -18,9 +18,11 @@ constexpr int kRowsKeptAtEachEnd = 2;
 FrameRowsYUY2 RowsOf(const PlaneView& plane) { return FrameRowsYUY2{plane.data, plane.pitch}; }
 
 // The stronger mode's second step: every still block of the working rows takes the temporal
-// blend of frames n-1, n and n+1 (stronger/still_blend.h), read through the packed strides.
-void BlendStillRowsYUY2(const InputFramesYUY2& inputs, const WritablePlaneView& output,
-                        int rowSize, int height, const StillLimits& limits) {
+// blend of frames n-1, n and n+1, or in PAL of n-2, n and n+2 (stronger/still_blend.h), read
+// through the packed strides.
+void BlendStillRowsYUY2(const InputFramesYUY2& inputs, const OuterFrames* outer,
+                        const WritablePlaneView& output, int rowSize, int height,
+                        const StillLimits& limits) {
   const int lumaSamples = rowSize / 2;
   StillScratch<uint8_t> scratch(lumaSamples);
   for (int y = kRowsKeptAtEachEnd; y < height - kRowsKeptAtEachEnd; ++y) {
@@ -30,6 +32,12 @@ void BlendStillRowsYUY2(const InputFramesYUY2& inputs, const WritablePlaneView& 
       row.luma[f][0] = packed;
       row.u[f] = packed + 1;
       row.v[f] = packed + 3;
+    }
+    for (int side = 0; side < 2 && outer; ++side) {
+      const uint8_t* packed = RowsOf(side == 0 ? outer->before.y : outer->after.y).Row(y);
+      row.outerLuma[side][0] = packed;
+      row.outerU[side] = packed + 1;
+      row.outerV[side] = packed + 3;
     }
     uint8_t* out = output.data + static_cast<ptrdiff_t>(y) * output.pitch;
     row.lumaRows = 1;
@@ -47,7 +55,8 @@ void BlendStillRowsYUY2(const InputFramesYUY2& inputs, const WritablePlaneView& 
 
 void ReduceCrossColorYUY2(const Settings& settings, const PassKernelsYUY2& kernels,
                           const PlaneView& previous, const PlaneView& current,
-                          const PlaneView& next, const WritablePlaneView& output, uint8_t* mask) {
+                          const PlaneView& next, const WritablePlaneView& output, uint8_t* mask,
+                          const OuterFrames* outer) {
   const int rowSize = current.rowSize;
   const InputFramesYUY2 inputs{RowsOf(previous), RowsOf(current), RowsOf(next)};
   const PartnerEntriesYUY2 partners = PartnerEntriesOfYUY2();
@@ -68,7 +77,7 @@ void ReduceCrossColorYUY2(const Settings& settings, const PassKernelsYUY2& kerne
         kernels.correctRow(job, rowMask);
       });
   if (settings.Mode == 1 && !settings.Debug) {
-    BlendStillRowsYUY2(inputs, output, rowSize, current.height,
+    BlendStillRowsYUY2(inputs, outer, output, rowSize, current.height,
                        StillLimits{settings.ThresholdY, 0, 255});
   }
 }

@@ -1,5 +1,6 @@
-// The YUY2 frame pass, free of any host: frames n-1, n and n+1 in, the output frame (a copy of
-// frame n) corrected in place, or the mask painted on it in Debug mode.
+// The YUY2 frame pass, free of any host: frames n-1, n and n+1 in (and in the stronger mode
+// n-2 and n+2, when given: their packed planes in `y`), the output frame (a copy of frame n)
+// corrected in place, or the mask painted on it in Debug mode.
 #pragma once
 
 #include <cstdint>
@@ -21,6 +22,7 @@ struct PassKernelsYUY2 {
 // macropixels) of rows 2 .. H-3 are written. `mask` holds current.rowSize zero bytes.
 void ReduceCrossColorYUY2(const Settings& settings, const PassKernelsYUY2& kernels,
                           const PlaneView& previous, const PlaneView& current,
-                          const PlaneView& next, const WritablePlaneView& output, uint8_t* mask);
+                          const PlaneView& next, const WritablePlaneView& output, uint8_t* mask,
+                          const OuterFrames* outer = nullptr);
 
 }  // namespace velmire

@@ -1,6 +1,8 @@
 #include "core/core_clip.h"
 
+#include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "core/cross_color.h"
 
@@ -63,23 +65,27 @@ std::vector<Frame> DetailFrames(Layout layout, int width, int height, int paddin
                                 uint32_t seed) {
   const int chromaHeight = layout == Layout::kPlanar420 ? height / 2 : height;
   std::vector<Frame> frames;
-  for (int n = 0; n < 3; ++n) {
+  for (int n = -1; n < 4; ++n) {
     Frame f{Plane(width, height, 1, padding), Plane(width / 2, chromaHeight, 1, padding),
             Plane(width / 2, chromaHeight, 1, padding)};
     for (int y = 0; y < height; ++y) {
       for (int x = 0; x < width; ++x) {
         const bool still = x < width / 2;
-        const int place = still ? x : x + n;
+        const int place = still ? x : x + std::clamp(n, 0, 2);
         const int level = (Hash(seed, 0, place / 2, y) & 1) ? 200 : 50;
         const int ramp = static_cast<int>(Hash(seed, 1, place, y) % 40);
         const int noise = still ? static_cast<int>(Hash(seed, n + 2, x, y) % 3) : 0;
         f.y.Set(x, y, level + ramp + noise);
       }
     }
+    // Frames n-2 and n+2 hold frame n's chroma mirrored, as PAL's cross-colour is there.
+    const bool outer = n == -1 || n == 3;
     for (Plane* chroma : {&f.u, &f.v}) {
       for (int y = 0; y < chromaHeight; ++y) {
         for (int x = 0; x < chroma->width; ++x) {
-          chroma->Set(x, y, 16 + static_cast<int>(Hash(seed + n, chroma == &f.u, x, y) % 225));
+          const int level =
+              16 + static_cast<int>(Hash(seed + (outer ? 1 : n), chroma == &f.u, x, y) % 225);
+          chroma->Set(x, y, outer ? 256 - level : level);
         }
       }
     }
@@ -115,10 +121,16 @@ Frame PackedYUY2(const Frame& planar, int padding) {
 Frame Filtered(const std::vector<Frame>& frames, const SampleFormat& format,
                const Settings& settings, const KernelSet& kernels) {
   auto view = [](const Frame& f) { return FrameView{f.y.View(), f.u.View(), f.v.View()}; };
-  Frame output = frames[1];
-  ReduceCrossColor(format, settings, kernels, view(frames[0]), view(frames[1]), view(frames[2]),
+  // Three frames n-1 .. n+1, or five n-2 .. n+2.
+  const std::size_t n = frames.size() / 2;
+  Frame output = frames[n];
+  std::optional<OuterFrames> outer;
+  if (frames.size() == 5) outer = OuterFrames{view(frames[0]), view(frames[4])};
+  ReduceCrossColor(format, settings, kernels, view(frames[n - 1]), view(frames[n]),
+                   view(frames[n + 1]),
                    WritableFrameView{output.y.WritableView(), output.u.WritableView(),
-                                     output.v.WritableView()});
+                                     output.v.WritableView()},
+                   outer ? &*outer : nullptr);
   return output;
 }
 

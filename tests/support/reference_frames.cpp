@@ -103,10 +103,12 @@ ClipBytes MakeDetailClip(const SampleFormat& format, int width, int height, int 
 
 FrameBytes CoreOutput(const ClipBytes& clip, int n, const Settings& settings) {
   const int last = static_cast<int>(clip.frames.size()) - 1;
+  const auto frame = [&](int i) { return clip.frames[std::clamp(i, 0, last)].View(); };
   FrameBytes output = clip.frames[n];
-  ReduceCrossColor(clip.format, settings, BestKernels(), clip.frames[std::max(n - 1, 0)].View(),
-                   clip.frames[n].View(), clip.frames[std::min(n + 1, last)].View(),
-                   output.WritableView());
+  // Frames n-2 and n+2 as the front-ends hand them in: only where both exist.
+  const OuterFrames outer{frame(n - 2), frame(n + 2)};
+  ReduceCrossColor(clip.format, settings, BestKernels(), frame(n - 1), frame(n), frame(n + 1),
+                   output.WritableView(), n >= 2 && n + 2 <= last ? &outer : nullptr);
   return output;
 }
 

@@ -46,24 +46,29 @@ TEST(Segments, JoinedSegmentsAreTheWholeRunsBytes) {
     std::vector<std::string> ranges;
     Source source;
     bool frame_parameters;
+    std::string mode = "0";  // mode 1 reads two frames on either side
   };
   const Case cases[] = {
       {{"0:1", "1:8", "8:9"}, Source::kFile, false},  // the first and last frame alone
       {{"0:4", "4:5", "5:"}, Source::kStandardInputFile, false},
       {{"0:2", "2:3", "3:9"}, Source::kPipe, false},
       {{"0:5", "5:8", "8:9"}, Source::kFile, true},
+      {{"0:1", "1:2", "2:7", "7:8", "8:9"}, Source::kFile, false, "1"},
+      {{"0:3", "3:4", "4:"}, Source::kPipe, false, "1"},
+      {{"0:5", "5:6", "6:9"}, Source::kFile, true, "1"},
   };
   TempDir dir;
   for (const ChromaLayout layout : {ChromaLayout::k420, ChromaLayout::k422}) {
     const std::string clip = DemoStream(layout, 96, 48, 9);
     for (const Case& c : cases) {
-      const std::string label = c.ranges[1] + (layout == ChromaLayout::k422 ? " 4:2:2" : " 4:2:0");
+      const std::string label = c.ranges[1] + " mode " + c.mode +
+                                (layout == ChromaLayout::k422 ? " 4:2:2" : " 4:2:0");
       WriteFile(dir / "in.y4m", c.frame_parameters ? WithFrameParameters(clip) : clip);
-      ASSERT_EQ(RunTool({dir / "in.y4m", dir / "whole.y4m"}).exit_code, 0);
+      ASSERT_EQ(RunTool({"--mode", c.mode, dir / "in.y4m", dir / "whole.y4m"}).exit_code, 0);
       std::vector<std::string> concat = {"--concat"};
       for (std::size_t k = 0; k < c.ranges.size(); ++k) {
         concat.push_back(dir / ("seg" + std::to_string(k) + ".y4m"));
-        FilterSegment(c.ranges[k], c.source, dir / "in.y4m", concat.back());
+        FilterSegment(c.ranges[k], c.source, dir / "in.y4m", concat.back(), "--mode " + c.mode);
       }
       const ToolRun join = RunTool(concat, "/dev/null", dir / "joined.y4m");
       ASSERT_EQ(join.exit_code, 0) << join.stderr_text;

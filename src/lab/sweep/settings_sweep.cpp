@@ -32,8 +32,11 @@ double FilterInto(const StoredDemoClip& clip, const FrameGeometry& g, const Sett
   stages.frame_exists = [&](std::int64_t n) { return n < frames; };
   stages.produce = [&](std::int64_t n) {
     // Each frame has its own slot, so the threads never write to the same bytes.
+    // Frames n-2 and n+2 only where both exist, as the front-ends hand them in.
+    const bool outer = n >= 2 && n + 2 < frames;
     outputs[std::size_t(n)] =
-        FilterStreamFrame(g, settings, kernels, frame(n - 1), frame(n), frame(n + 1));
+        FilterStreamFrame(g, settings, kernels, frame(n - 1), frame(n), frame(n + 1),
+                          outer ? frame(n - 2) : nullptr, outer ? frame(n + 2) : nullptr);
     return Y4mFrame{};
   };
   stages.consume = [](std::int64_t, const Y4mFrame&) {};

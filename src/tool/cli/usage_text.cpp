@@ -39,10 +39,10 @@ Running:
                     the corrected positions side by side, enlarged around the most corrected
                     area, with the frame number, the place of the crop and the zoom
   --frames A:B      filter and write frames A to B-1 only (counted from 0; A: runs to the end),
-                    each exactly as a run over the whole clip makes it: frames A-1 and B are
-                    read as neighbours. A file whose FRAME lines carry no parameters is entered
-                    by seeking; other input is read up to frame A. A range past the end of the
-                    clip is refused
+                    each exactly as a run over the whole clip makes it: frames A-1 and B (A-2
+                    to B+1 with --mode 1) are read as neighbours. A file whose FRAME lines
+                    carry no parameters is entered by seeking; other input is read up to frame
+                    A. A range past the end of the clip is refused
   --concat SEGMENT...
                     join segments made with --frames, in order and without gaps, into one
                     stream on standard output: the bytes of a run over the whole clip; a

@@ -30,6 +30,14 @@ class CoreFilter : public FrameFilter {
     if (!current) throw CliError("source: the stream has no frame " + std::to_string(n));
     Settings settings = settings_;
     settings.Debug = settings.Debug || debug;
+    // Frames n-2 and n+2 only where both exist (base/frame_view.h says why).
+    if (settings.FramesEitherSide() == 2 && n >= 2 && window_.HasFrame(n + 2)) {
+      const auto before2 = window_.Frame(n - 2);
+      const auto after2 = window_.Frame(n + 2);
+      return FilterStreamFrame(window_.header().geometry, settings, kernels_,
+                               previous->data.data(), current->data.data(), next->data.data(),
+                               before2->data.data(), after2->data.data());
+    }
     return FilterStreamFrame(window_.header().geometry, settings, kernels_,
                              previous->data.data(), current->data.data(), next->data.data());
   }

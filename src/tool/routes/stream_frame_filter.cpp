@@ -2,6 +2,7 @@
 // and in 4:2:2, at every depth.
 #include "tool/routes/stream_frame_filter.h"
 
+#include <optional>
 #include <stdexcept>
 
 #include "core/cross_color.h"
@@ -42,14 +43,18 @@ std::vector<std::uint8_t> FilterStreamFrame(const FrameGeometry& g, const Settin
                                             const KernelSet& kernels,
                                             const std::uint8_t* previous,
                                             const std::uint8_t* current,
-                                            const std::uint8_t* next) {
+                                            const std::uint8_t* next,
+                                            const std::uint8_t* before2,
+                                            const std::uint8_t* after2) {
   const SampleFormat format = StreamSampleFormat(g);
   if (!IsSupportedFormat(format)) {
     throw std::invalid_argument("FilterStreamFrame: the core does not filter this format");
   }
   std::vector<std::uint8_t> output(current, current + g.frame_bytes());
-  ReduceCrossColor(format, settings, kernels, Planar(g, previous),
-                   Planar(g, current), Planar(g, next), WritablePlanar(g, output.data()));
+  std::optional<OuterFrames> outer;
+  if (before2 && after2) outer = OuterFrames{Planar(g, before2), Planar(g, after2)};
+  ReduceCrossColor(format, settings, kernels, Planar(g, previous), Planar(g, current),
+                   Planar(g, next), WritablePlanar(g, output.data()), outer ? &*outer : nullptr);
   return output;
 }
 

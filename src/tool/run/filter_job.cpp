@@ -45,7 +45,9 @@ void WriteComparison(StreamFrameWindow& window, FrameFilter& filter, std::int64_
 FilterJobResult RunFilterJob(const FilterJob& job) {
   if (job.compare) CheckPictureWritable(job.compare->path);
   const FrameSegment segment(job.frames);
-  SegmentInput input = OpenSegmentInput(job.input, job.frames);
+  // The filter reads this many frames on either side of each frame it makes.
+  const int beside = Settings::Clamped(job.settings).FramesEitherSide();
+  SegmentInput input = OpenSegmentInput(job.input, job.frames, beside);
   StreamFrameWindow window(std::move(input.stream), std::move(input.reader), input.first_needed);
   const Y4mHeader& header = window.header();
   const std::unique_ptr<FrameFilter> filter = MakeFilter(job, window);
@@ -93,13 +95,13 @@ FilterJobResult RunFilterJob(const FilterJob& job) {
       writer.WriteFrame(frame);
       output.MarkFrameWritten();
     }
-    // Frames still to come need at most their predecessor from the source.
-    window.ReleaseBefore(clip_frame(i));
+    // Frames still to come need at most their `beside` predecessors from the source.
+    window.ReleaseBefore(clip_frame(i) + 1 - beside);
     if (progress) progress->Update(i + 1);
   };
 
   const FrameWindow in_flight = FitFramesInMemory(job.threads, header.geometry.frame_bytes(),
-                                                   job.frame_memory_bytes);
+                                                   job.frame_memory_bytes, beside);
   const auto start = std::chrono::steady_clock::now();
   FilterJobResult result;
   // On an exception the output is dropped: the run failed, not the input.

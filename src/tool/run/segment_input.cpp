@@ -8,12 +8,13 @@
 
 namespace velmire::cli {
 
-SegmentInput OpenSegmentInput(const std::string& name, const std::optional<FrameRange>& range) {
+SegmentInput OpenSegmentInput(const std::string& name, const std::optional<FrameRange>& range,
+                              int frames_either_side) {
   SegmentInput input;
   input.stream = std::make_unique<InputFile>(name);
   input.reader = std::make_unique<Y4mReader>(*input.stream);
   if (!range) return input;
-  input.first_needed = std::max<std::int64_t>(range->first - 1, 0);
+  input.first_needed = std::max<std::int64_t>(range->first - frames_either_side, 0);
   if (input.first_needed > 0) {
     Y4mFrame first;
     if (input.reader->ReadFrame(first)) input.first_frame = std::move(first);

@@ -1,5 +1,6 @@
 // The input of a run, opened and placed at the first frame the run needs. For a segment of the
-// clip (--frames A:B) that is frame A-1, the first frame's neighbour. A regular file whose frames
+// clip (--frames A:B) that is frame A-1, the first frame's neighbour (A-2 for a filter that
+// reads two frames on either side, the stronger mode). A regular file whose frames
 // all have a FRAME line without parameters is entered by seeking straight to it, once the file
 // has shown that its frames really are of one size; anything else (pipes, FRAME lines with
 // parameters, a file that does not add up) is read from the start, and the frames before are
@@ -30,6 +31,7 @@ struct SegmentInput {
 // Throws InputError when the input cannot be opened, its header is refused or its first frame
 // is broken (for a segment after it), and CliError,
 // before any frame is read, for a range reaching past the end of a file of known length.
-SegmentInput OpenSegmentInput(const std::string& name, const std::optional<FrameRange>& range);
+SegmentInput OpenSegmentInput(const std::string& name, const std::optional<FrameRange>& range,
+                              int frames_either_side = 1);
 
 }  // namespace velmire::cli
