@@ -17,54 +17,15 @@ constexpr int kWindowSamples = 16; // the block's eight and the reach on both si
 constexpr int kStillStep = 2;
 
 
-// |low-passed (now - then)| at every luma sample of a row, stored in acc (Add false) or added
-// to it (Add true). The differences are laid out with four copies of the first before them and
-// five of the last after them, as the taps over samples i-4 .. i+5 reach past the row's ends;
-// then the three boxes run one after the other. Plain loops over contiguous arrays, so the
-// compiler vectorises them.
-template <int Stride, bool Add, typename Sample, typename Work>
-void LowpassedDifference(const Sample* now, const Sample* then, int n, Work* __restrict d,
-                         Work* __restrict t, Work* __restrict acc) {
-  for (int i = 0; i < n; ++i) d[i + 4] = Work(int(now[i * Stride]) - int(then[i * Stride]));
-  for (int k = 0; k < 4; ++k) d[k] = d[4];
-  for (int k = n + 4; k < n + 9; ++k) d[k] = d[n + 3];
-  for (int k = 0; k < n + 7; ++k) t[k] = Work(d[k] + d[k + 1] + d[k + 2]);
-  for (int k = 0; k < n + 4; ++k) d[k] = Work(t[k] + t[k + 1] + t[k + 2] + t[k + 3]);
-  for (int i = 0; i < n; ++i) {
-    // In the working type throughout: a detour through int would halve the lanes.
-    const Work sum = Work(d[i] + d[i + 1] + d[i + 2] + d[i + 3] + d[i + 4]);
-    const Work low = sum < 0 ? Work(-sum) : sum;
-    acc[i] = Add ? Work(acc[i] + low) : low;
-  }
-}
-
-// scratch.acc[i] for every luma sample i: |low-passed (n - other)|, added up over the row's
-// luma rows.
-template <int Stride, typename Sample>
-void LowpassedDifferences(const StillRow<Sample>& row, int other, StillScratch<Sample>& scratch) {
-  const int n = row.lumaSamples;
-  auto* d = scratch.d.data();
-  auto* t = scratch.t.data();
-  auto* acc = scratch.acc.data();
-  LowpassedDifference<Stride, false>(row.luma[1][0], row.luma[other][0], n, d, t, acc);
-  for (int r = 1; r < row.lumaRows; ++r) {
-    LowpassedDifference<Stride, true>(row.luma[1][r], row.luma[other][r], n, d, t, acc);
-  }
-}
-
-// Sums of acc over the eight samples 8j - 4 .. 8j + 3 (those inside the row) into chunks[j],
-// for j = 1 .. n / 8 + 1: a block at luma sample 8j judges the window of chunks j and j + 1.
-template <typename Work>
-void ChunkSums(const Work* acc, int n, int32_t* chunks) {
-  int j = 1;
-  for (; 8 * j + 4 <= n; ++j) {
-    const Work* a = acc + 8 * j - 4;
-    chunks[j] = int32_t(a[0]) + a[1] + a[2] + a[3] + a[4] + a[5] + a[6] + a[7];
-  }
-  for (; 8 * j - 4 < n; ++j) {
-    int32_t sum = 0;
-    for (int i = 8 * j - 4; i < n; ++i) sum += acc[i];
-    chunks[j] = sum;
+// scratch.chunks[j] for j = 1 .. n / 8 + 1: |low-passed (n - other)| summed over the luma
+// samples 8j - 4 .. 8j + 3 and over the row's luma rows. A block at luma sample 8j judges the
+// window of chunks j and j + 1.
+template <typename Sample>
+void LowpassedChunks(const StillRow<Sample>& row, int other, StillScratch<Sample>& scratch) {
+  for (int r = 0; r < row.lumaRows; ++r) {
+    scratch.kernels.lowpassedChunks(row.luma[1][r], row.luma[other][r], row.lumaSamples,
+                                    row.lumaStride, r > 0, scratch.d.data(), scratch.t.data(),
+                                    scratch.chunks.data());
   }
 }
 
@@ -73,13 +34,8 @@ void ChunkSums(const Work* acc, int n, int32_t* chunks) {
 template <typename Sample>
 int MarkStill(const StillRow<Sample>& row, int other, int64_t limit, uint8_t bit,
               StillScratch<Sample>& scratch) {
-  if (row.lumaStride == 1) {
-    LowpassedDifferences<1>(row, other, scratch);
-  } else {
-    LowpassedDifferences<2>(row, other, scratch);
-  }
+  LowpassedChunks(row, other, scratch);
   int32_t* chunks = scratch.chunks.data();
-  ChunkSums(scratch.acc.data(), row.lumaSamples, chunks);
   uint8_t* state = scratch.state.data();
   int changed = 0;
   for (int x = 4; x < row.chromaWidth - 4; x += 4) {
@@ -133,14 +89,20 @@ void BlendRun(const Sample* const in[3], Sample* __restrict out, int from, int t
   }
 }
 
-// BlendRun with the row's chroma stride: 1 in planar rows, 4 in packed ones.
-template <typename Sample, typename Blend>
-void BlendRunOf(const StillRow<Sample>& row, const Sample* const in[3], Sample* out, int from,
-                int to, Blend blend) {
+// The blend of chroma samples from .. to-1 of one plane: the run kernel in planar rows, the
+// packed stride of 4 in YUY2 ones.
+template <typename Sample>
+void BlendStillRun(const StillRow<Sample>& row, const Sample* const in[3], Sample* out, int from,
+                   int to, bool partnersAlike, const StillLimits& limits,
+                   const StillScratch<Sample>& scratch) {
   if (row.chromaStride == 1) {
-    BlendRun<1>(in, out, from, to, blend);
+    scratch.kernels.blendRun(in[0] + from, in[1] + from, in[2] + from, out + from, to - from,
+                             partnersAlike, limits.shift, limits.maxValue);
+  } else if (partnersAlike) {
+    BlendRun<4>(in, out, from, to,
+                [&](int a, int own, int b) { return Round(a + 2 * own + b, 2, limits); });
   } else {
-    BlendRun<4>(in, out, from, to, blend);
+    BlendRun<4>(in, out, from, to, [&](int a, int, int b) { return Round(a + b, 1, limits); });
   }
 }
 
@@ -197,14 +159,7 @@ void BlendStillBlocks(const StillRow<Sample>& row, const StillLimits& limits,
     for (int plane = 0; plane < 2; ++plane) {
       const Sample* const* in = plane == 0 ? row.u : row.v;
       Sample* out = plane == 0 ? row.outU : row.outV;
-      if (partnersAlike) {
-        BlendRunOf(row, in, out, x, runEnd, [&](int a, int own, int b) {
-          return Round(a + 2 * own + b, 2, limits);
-        });
-      } else {
-        BlendRunOf(row, in, out, x, runEnd,
-                   [&](int a, int, int b) { return Round(a + b, 1, limits); });
-      }
+      BlendStillRun(row, in, out, x, runEnd, partnersAlike, limits, scratch);
     }
     x = runEnd - 4;
   }

@@ -1,0 +1,77 @@
+#include "stronger/still_kernels.h"
+
+#include <algorithm>
+
+namespace velmire {
+
+namespace {
+
+// |low-passed (now - then)| at every luma sample of a row, into t once the boxes are done with
+// it. The differences are laid
+// out with four copies of the first before them and five of the last after them, as the taps
+// over samples i-4 .. i+5 reach past the row's ends; then the three boxes run one after the
+// other. Plain loops over contiguous arrays, so the compiler vectorises them.
+template <int Stride, typename Sample, typename Work>
+void LowpassedDifference(const Sample* now, const Sample* then, int n, Work* __restrict d,
+                         Work* __restrict t) {
+  for (int i = 0; i < n; ++i) d[i + 4] = Work(int(now[i * Stride]) - int(then[i * Stride]));
+  for (int k = 0; k < 4; ++k) d[k] = d[4];
+  for (int k = n + 4; k < n + 9; ++k) d[k] = d[n + 3];
+  for (int k = 0; k < n + 7; ++k) t[k] = Work(d[k] + d[k + 1] + d[k + 2]);
+  for (int k = 0; k < n + 4; ++k) d[k] = Work(t[k] + t[k + 1] + t[k + 2] + t[k + 3]);
+  for (int i = 0; i < n; ++i) {
+    // In the working type throughout: a detour through int would halve the lanes.
+    const Work sum = Work(d[i] + d[i + 1] + d[i + 2] + d[i + 3] + d[i + 4]);
+    t[i] = sum < 0 ? Work(-sum) : sum;
+  }
+}
+
+// Sums of low over the eight samples 8j - 4 .. 8j + 3 (those inside the row) into chunks[j],
+// for j = 1 .. (n + 3) / 8.
+template <typename Work>
+void ChunkSums(const Work* low, int n, bool add, int32_t* chunks) {
+  for (int j = 1; 8 * j - 4 < n; ++j) {
+    int32_t sum = 0;
+    for (int i = 8 * j - 4; i < std::min(8 * j + 4, n); ++i) sum += low[i];
+    chunks[j] = add ? chunks[j] + sum : sum;
+  }
+}
+
+int Round(int sum, int divisorLog2, int shift, int maxValue) {
+  const int half = (1 << (divisorLog2 - 1)) << shift;
+  return std::min((sum + half) >> divisorLog2, maxValue);
+}
+
+}  // namespace
+
+template <typename Sample>
+void LowpassedChunksPortable(const Sample* now, const Sample* then, int n, int stride, bool add,
+                             StillWork<Sample>* d, StillWork<Sample>* t, int32_t* chunks) {
+  if (stride == 1) {
+    LowpassedDifference<1>(now, then, n, d, t);
+  } else {
+    LowpassedDifference<2>(now, then, n, d, t);
+  }
+  ChunkSums(t, n, add, chunks);
+}
+
+template <typename Sample>
+void BlendStillRunPortable(const Sample* a, const Sample* own, const Sample* b, Sample* out,
+                           int count, bool partnersAlike, int shift, int maxValue) {
+  for (int x = 0; x < count; ++x) {
+    out[x] = static_cast<Sample>(
+        partnersAlike ? Round(int(a[x]) + 2 * int(own[x]) + int(b[x]), 2, shift, maxValue)
+                      : Round(int(a[x]) + int(b[x]), 1, shift, maxValue));
+  }
+}
+
+template void LowpassedChunksPortable(const uint8_t*, const uint8_t*, int, int, bool, int16_t*,
+                                      int16_t*, int32_t*);
+template void LowpassedChunksPortable(const uint16_t*, const uint16_t*, int, int, bool, int32_t*,
+                                      int32_t*, int32_t*);
+template void BlendStillRunPortable(const uint8_t*, const uint8_t*, const uint8_t*, uint8_t*, int,
+                                    bool, int, int);
+template void BlendStillRunPortable(const uint16_t*, const uint16_t*, const uint16_t*, uint16_t*,
+                                    int, bool, int, int);
+
+}  // namespace velmire

@@ -1,0 +1,107 @@
+// The still blend's kernels of every vector set against the portable ones, byte for byte: the
+// low-pass's chunk sums (8-bit planar and YUY2 rows, 10- and 16-bit rows) stored and added, and
+// the blend of runs, on rows of every length remainder in buffers of exactly their size, with
+// random, extreme and nearly equal samples.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "core/kernel_table.h"
+#include "vector_sets.h"
+
+namespace velmire::test {
+namespace {
+
+const std::vector<int> kLengths{2, 4, 6, 8, 10, 14, 16, 18, 20, 28, 30, 32, 34, 36, 44, 46,
+                                62, 64, 66, 98, 720, 1438};
+
+// Samples of `bits` bits: 0 random, 1 only 0 and the largest, 2 random steps of at most 2.
+template <typename Sample>
+std::vector<Sample> Samples(size_t count, int bits, int kind, RandomBytes& r) {
+  const int max = (1 << bits) - 1;
+  std::vector<Sample> samples(count);
+  int walk = r.Between(0, max);
+  for (Sample& s : samples) {
+    walk = std::min(max, std::max(0, walk + r.Between(-2, 2)));
+    s = static_cast<Sample>(kind == 0 ? r.Between(0, max) : kind == 1 ? max * r.Between(0, 1) : walk);
+  }
+  return samples;
+}
+
+template <typename Sample>
+std::vector<int32_t> Chunks(LowpassedChunksFnOf<Sample> fn, const std::vector<Sample>& now,
+                            const std::vector<Sample>& then, int n, int stride, bool add) {
+  std::vector<StillWork<Sample>> d(static_cast<size_t>(n + 9 + kStillWorkSlack));
+  std::vector<StillWork<Sample>> t(d.size());
+  std::vector<int32_t> chunks(static_cast<size_t>(n / 8 + 3), 1000);
+  fn(now.data(), then.data(), n, stride, add, d.data(), t.data(), chunks.data());
+  return chunks;
+}
+
+template <typename Sample>
+void CheckLowpass(StillKernelsOf<Sample> fns, StillKernelsOf<Sample> portable,
+                  const KernelSet& set, int bits, int stride) {
+  RandomBytes r(static_cast<uint32_t>(bits * 10 + stride));
+  for (int n : kLengths) {
+    for (int kind = 0; kind < 3; ++kind) {
+      const auto now = Samples<Sample>(static_cast<size_t>(n * stride), bits, kind, r);
+      const auto then = kind == 2 ? now : Samples<Sample>(now.size(), bits, kind, r);
+      for (bool add : {false, true}) {
+        EXPECT_EQ(Chunks(fns.lowpassedChunks, now, then, n, stride, add),
+                  Chunks(portable.lowpassedChunks, now, then, n, stride, add))
+            << set.name << " low-pass, " << bits << "-bit, stride " << stride << ", " << n
+            << " samples, kind " << kind << ", add " << add;
+      }
+    }
+  }
+}
+
+template <typename Sample>
+std::vector<Sample> Blended(BlendStillRunFnOf<Sample> fn, const std::vector<Sample> (&in)[3],
+                            bool alike, int bits, int maxValue) {
+  std::vector<Sample> out(in[0].size(), Sample{7});
+  fn(in[0].data(), in[1].data(), in[2].data(), out.data(), static_cast<int>(out.size()), alike,
+     bits - 8, maxValue);
+  return out;
+}
+
+template <typename Sample>
+void CheckBlend(StillKernelsOf<Sample> fns, StillKernelsOf<Sample> portable, const KernelSet& set,
+                int bits, int containerBits) {
+  RandomBytes r(static_cast<uint32_t>(bits));
+  const int maxValue = (1 << bits) - 1;
+  for (int count : {0, 1, 3, 4, 7, 8, 9, 15, 16, 17, 31, 33, 100}) {
+    for (int kind = 0; kind < 2; ++kind) {
+      // Samples above maxValue (a 10-bit clip's container holding more) are clamped.
+      const int sampleBits = kind == 0 ? bits : containerBits;
+      const std::vector<Sample> in[3] = {
+          Samples<Sample>(static_cast<size_t>(count), sampleBits, kind, r),
+          Samples<Sample>(static_cast<size_t>(count), sampleBits, kind, r),
+          Samples<Sample>(static_cast<size_t>(count), sampleBits, kind, r)};
+      for (bool alike : {false, true}) {
+        EXPECT_EQ(Blended(fns.blendRun, in, alike, bits, maxValue),
+                  Blended(portable.blendRun, in, alike, bits, maxValue))
+            << set.name << " blend, " << bits << "-bit, " << count << " samples, kind " << kind
+            << ", alike " << alike;
+      }
+    }
+  }
+}
+
+TEST(StillBlendChecker, EveryVectorSetGivesThePortableChunksAndBlends) {
+  const KernelSet& portable = PortableKernels();
+  for (const KernelSet* set : VectorKernelSets()) {
+    CheckLowpass<uint8_t>(set->still, portable.still, *set, 8, 1);
+    CheckLowpass<uint8_t>(set->still, portable.still, *set, 8, 2);
+    CheckLowpass<uint16_t>(set->still16, portable.still16, *set, 10, 1);
+    CheckLowpass<uint16_t>(set->still16, portable.still16, *set, 16, 1);
+    CheckBlend<uint8_t>(set->still, portable.still, *set, 8, 8);
+    CheckBlend<uint16_t>(set->still16, portable.still16, *set, 10, 16);
+    CheckBlend<uint16_t>(set->still16, portable.still16, *set, 16, 16);
+  }
+}
+
+}  // namespace
+}  // namespace velmire::test
