@@ -52,31 +52,6 @@ int Round(int sum, int divisorLog2, const StillLimits& limits) {
   return std::min((sum + half) >> divisorLog2, limits.maxValue);
 }
 
-// Whether frame n's first luma row has detail in the block's eight luma samples from `first`
-// on: a second difference above the limit.
-template <typename Sample>
-bool HasDetail(const StillRow<Sample>& row, int first, int detail) {
-  const int s = row.lumaStride;
-  const Sample* y = row.luma[1][0];
-  for (int i = first; i < first + 8; ++i) {
-    if (std::abs(2 * int(y[i * s]) - int(y[(i - 1) * s]) - int(y[(i + 1) * s])) > detail) {
-      return true;
-    }
-  }
-  return false;
-}
-
-// The chroma of the block at chroma column x: frame n's and its partners'.
-template <typename Sample>
-void ReadBlock(const StillRow<Sample>& row, int x, BlockTriple& block) {
-  const int cs = row.chromaStride;
-  for (int k = 0; k < 4; ++k) {
-    const int at = (x + k) * cs;
-    block.a[k] = row.u[0][at], block.own[k] = row.u[1][at], block.b[k] = row.u[2][at];
-    block.a[k + 4] = row.v[0][at], block.own[k + 4] = row.v[1][at], block.b[k + 4] = row.v[2][at];
-  }
-}
-
 // out[x] = blend(a, own, b) of the three frames' samples, for chroma samples from .. to-1.
 template <int Stride, typename Sample, typename Blend>
 void BlendRun(const Sample* const in[3], Sample* __restrict out, int from, int to, Blend blend) {
@@ -138,15 +113,10 @@ void BlendStillBlocks(const StillRow<Sample>& row, const StillLimits& limits,
   // strongest, say whether the partners agree with each other.
   int64_t agree = 0;
   int64_t oppose = 0;
-  BlockTriple block;
   const int end = row.chromaWidth - 4;
   const auto still = [&](int x) { return state[x / 4] == (kStillBefore | kStillAfter); };
-  for (int x = 4; x < end; x += 4) {
-    if (still(x) && HasDetail(row, 2 * x, limits.detail)) {
-      ReadBlock(row, x, block);
-      AddAgreement(block, agree, oppose);
-    }
-  }
+  scratch.kernels.vote(row.luma[1][0], row.lumaStride, row.u, row.v, row.chromaStride, state,
+                       kStillBefore | kStillAfter, end, limits.detail, &agree, &oppose);
   const bool partnersAlike = 2 * agree <= oppose;
 
   // The blend: (a + 2 own + b) / 4 when the partners are alike, else (a + b) / 2, rounded to

@@ -1,6 +1,9 @@
 #include "stronger/still_kernels.h"
 
 #include <algorithm>
+#include <cstdlib>
+
+#include "stronger/still_blend.h"
 
 namespace velmire {
 
@@ -42,6 +45,18 @@ int Round(int sum, int divisorLog2, int shift, int maxValue) {
   return std::min((sum + half) >> divisorLog2, maxValue);
 }
 
+// Whether the luma has detail in the eight samples from `first` on: a second difference above
+// the limit.
+template <typename Sample>
+bool HasDetail(const Sample* y, int s, int first, int detail) {
+  for (int i = first; i < first + 8; ++i) {
+    if (std::abs(2 * int(y[i * s]) - int(y[(i - 1) * s]) - int(y[(i + 1) * s])) > detail) {
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 template <typename Sample>
@@ -65,6 +80,22 @@ void BlendStillRunPortable(const Sample* a, const Sample* own, const Sample* b, 
   }
 }
 
+template <typename Sample>
+void StillVotePortable(const Sample* luma, int lumaStride, const Sample* const u[3],
+                       const Sample* const v[3], int chromaStride, const uint8_t* state,
+                       uint8_t still, int end, int detail, int64_t* agree, int64_t* oppose) {
+  BlockTriple block;
+  for (int x = 4; x < end; x += 4) {
+    if (state[x / 4] != still || !HasDetail(luma, lumaStride, 2 * x, detail)) continue;
+    for (int k = 0; k < 4; ++k) {
+      const int at = (x + k) * chromaStride;
+      block.a[k] = u[0][at], block.own[k] = u[1][at], block.b[k] = u[2][at];
+      block.a[k + 4] = v[0][at], block.own[k + 4] = v[1][at], block.b[k + 4] = v[2][at];
+    }
+    AddAgreement(block, *agree, *oppose);
+  }
+}
+
 template void LowpassedChunksPortable(const uint8_t*, const uint8_t*, int, int, bool, int16_t*,
                                       int16_t*, int32_t*);
 template void LowpassedChunksPortable(const uint16_t*, const uint16_t*, int, int, bool, int32_t*,
@@ -73,5 +104,12 @@ template void BlendStillRunPortable(const uint8_t*, const uint8_t*, const uint8_
                                     bool, int, int);
 template void BlendStillRunPortable(const uint16_t*, const uint16_t*, const uint16_t*, uint16_t*,
                                     int, bool, int, int);
+
+template void StillVotePortable(const uint8_t*, int, const uint8_t* const[3],
+                                const uint8_t* const[3], int, const uint8_t*, uint8_t, int, int,
+                                int64_t*, int64_t*);
+template void StillVotePortable(const uint16_t*, int, const uint16_t* const[3],
+                                const uint16_t* const[3], int, const uint8_t*, uint8_t, int, int,
+                                int64_t*, int64_t*);
 
 }  // namespace velmire

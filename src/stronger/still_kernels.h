@@ -36,10 +36,22 @@ using BlendStillRunFnOf = void (*)(const Sample* a, const Sample* own, const Sam
                                    Sample* out, int count, bool partnersAlike, int shift,
                                    int maxValue);
 
+// The row's vote on the partners: over the blocks at chroma columns x = 4, 8, .. below end
+// whose state[x / 4] is `still` and whose luma has detail (|2 y[i] - y[i-1] - y[i+1]| above
+// `detail` at one of the eight luma samples i from 2x on), adds |a - b| to agree and
+// |a + b - 2 own| to oppose over the block's four U and four V samples, a, own and b from
+// frames n-1, n and n+1. Luma samples lie every lumaStride elements, chroma every chromaStride.
+template <typename Sample>
+using StillVoteFnOf = void (*)(const Sample* luma, int lumaStride, const Sample* const u[3],
+                               const Sample* const v[3], int chromaStride, const uint8_t* state,
+                               uint8_t still, int end, int detail, int64_t* agree,
+                               int64_t* oppose);
+
 template <typename Sample>
 struct StillKernelsOf {
   LowpassedChunksFnOf<Sample> lowpassedChunks;
   BlendStillRunFnOf<Sample> blendRun;
+  StillVoteFnOf<Sample> vote;
 };
 
 template <typename Sample>
@@ -50,8 +62,14 @@ void BlendStillRunPortable(const Sample* a, const Sample* own, const Sample* b, 
                            int count, bool partnersAlike, int shift, int maxValue);
 
 template <typename Sample>
+void StillVotePortable(const Sample* luma, int lumaStride, const Sample* const u[3],
+                       const Sample* const v[3], int chromaStride, const uint8_t* state,
+                       uint8_t still, int end, int detail, int64_t* agree, int64_t* oppose);
+
+template <typename Sample>
 constexpr StillKernelsOf<Sample> PortableStillKernels() {
-  return {LowpassedChunksPortable<Sample>, BlendStillRunPortable<Sample>};
+  return {LowpassedChunksPortable<Sample>, BlendStillRunPortable<Sample>,
+          StillVotePortable<Sample>};
 }
 
 }  // namespace velmire

@@ -1,7 +1,7 @@
 // The still blend's kernels of every vector set against the portable ones, byte for byte: the
-// low-pass's chunk sums (8-bit planar and YUY2 rows, 10- and 16-bit rows) stored and added, and
-// the blend of runs, on rows of every length remainder in buffers of exactly their size, with
-// random, extreme and nearly equal samples.
+// low-pass's chunk sums (8-bit planar and YUY2 rows, 10- and 16-bit rows) stored and added, the
+// blend of runs and the vote on the partners, on rows of every length remainder in buffers of
+// exactly their size, with random, extreme and nearly equal samples.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -90,7 +90,36 @@ void CheckBlend(StillKernelsOf<Sample> fns, StillKernelsOf<Sample> portable, con
   }
 }
 
-TEST(StillBlendChecker, EveryVectorSetGivesThePortableChunksAndBlends) {
+// The vote over a row of cw chroma samples whose blocks are still at random.
+template <typename Sample>
+void CheckVote(StillKernelsOf<Sample> fns, StillKernelsOf<Sample> portable, const KernelSet& set,
+               int bits) {
+  RandomBytes r(static_cast<uint32_t>(bits + 100));
+  for (int cw : {9, 12, 13, 16, 17, 22, 40, 41, 360}) {
+    for (int kind = 0; kind < 3; ++kind) {
+      const auto luma = Samples<Sample>(static_cast<size_t>(2 * cw), bits, kind, r);
+      std::vector<Sample> chroma[6];
+      for (auto& plane : chroma) plane = Samples<Sample>(static_cast<size_t>(cw), bits, kind, r);
+      const Sample* const u[3] = {chroma[0].data(), chroma[1].data(), chroma[2].data()};
+      const Sample* const v[3] = {chroma[3].data(), chroma[4].data(), chroma[5].data()};
+      std::vector<uint8_t> state(static_cast<size_t>(cw / 4 + 1));
+      for (uint8_t& s : state) s = static_cast<uint8_t>(r.Chance(70) ? 3 : r.Between(0, 2));
+      for (int detail : {-5, 0, 1, 4 << (bits - 8), 30 << (bits - 8), 255 << (bits - 8), 1 << 20}) {
+        int64_t sums[2][2] = {{5, 7}, {5, 7}};
+        fns.vote(luma.data(), 1, u, v, 1, state.data(), 3, cw - 4, detail, &sums[0][0],
+                 &sums[0][1]);
+        portable.vote(luma.data(), 1, u, v, 1, state.data(), 3, cw - 4, detail, &sums[1][0],
+                      &sums[1][1]);
+        EXPECT_TRUE(sums[0][0] == sums[1][0] && sums[0][1] == sums[1][1])
+            << set.name << " vote, " << bits << "-bit, width " << cw << ", kind " << kind
+            << ", detail " << detail << ": " << sums[0][0] << "/" << sums[0][1] << ", portable "
+            << sums[1][0] << "/" << sums[1][1];
+      }
+    }
+  }
+}
+
+TEST(StillBlendChecker, EveryVectorSetGivesThePortableChunksBlendsAndVotesAndVotes) {
   const KernelSet& portable = PortableKernels();
   for (const KernelSet* set : VectorKernelSets()) {
     CheckLowpass<uint8_t>(set->still, portable.still, *set, 8, 1);
@@ -100,6 +129,9 @@ TEST(StillBlendChecker, EveryVectorSetGivesThePortableChunksAndBlends) {
     CheckBlend<uint8_t>(set->still, portable.still, *set, 8, 8);
     CheckBlend<uint16_t>(set->still16, portable.still16, *set, 10, 16);
     CheckBlend<uint16_t>(set->still16, portable.still16, *set, 16, 16);
+    CheckVote<uint8_t>(set->still, portable.still, *set, 8);
+    CheckVote<uint16_t>(set->still16, portable.still16, *set, 10);
+    CheckVote<uint16_t>(set->still16, portable.still16, *set, 16);
   }
 }
 
