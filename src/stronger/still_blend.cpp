@@ -1,6 +1,7 @@
 #include "stronger/still_blend.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 namespace velmire {
@@ -35,12 +36,15 @@ template <typename Sample>
 int MarkStill(const StillRow<Sample>& row, int other, int64_t limit, uint8_t bit,
               StillScratch<Sample>& scratch) {
   LowpassedChunks(row, other, scratch);
-  int32_t* chunks = scratch.chunks.data();
-  uint8_t* state = scratch.state.data();
+  const int32_t* __restrict chunks = scratch.chunks.data();
+  uint8_t* __restrict state = scratch.state.data();
+  // The block at chroma column 4 chunk starts at luma sample 8 chunk. Two chunk sums stay far
+  // below 2^31 (16 x 60 x 65535 a luma row), so 32-bit comparisons, which vectorise, decide.
+  const int32_t below = int32_t(std::min<int64_t>(limit, INT32_MAX));
+  const int blocks = (row.chromaWidth - 5) / 4;  // those at x = 4, 8, .. below chromaWidth - 4
   int changed = 0;
-  for (int x = 4; x < row.chromaWidth - 4; x += 4) {
-    const int chunk = x / 4;  // the block starts at luma sample 2x = 8 chunk
-    const bool still = chunks[chunk] + chunks[chunk + 1] < limit;
+  for (int chunk = 1; chunk <= blocks; ++chunk) {
+    const bool still = chunks[chunk] + chunks[chunk + 1] < below;
     changed += !still;
     state[chunk] = uint8_t(state[chunk] | (still ? bit : 0));
   }
