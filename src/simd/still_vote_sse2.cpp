@@ -1,5 +1,5 @@
-// The still blend's vote on the partners with SSE2, for planar rows (strides of 1; packed rows
-// take the portable vote): the detail test of a block's eight luma samples and its sums of
+// The still blend's vote on the partners with SSE2, for planar rows and 8-bit packed YUY2 rows:
+// the detail test of a block's eight luma samples and its sums of
 // |a - b| and |a + b - 2 own| over eight chroma samples each in a few packed operations. The
 // AVX2 set uses it too: a block's eight samples fill no wider register.
 #include <emmintrin.h>
@@ -43,7 +43,8 @@ int64_t SumLanes64(__m128i v) {
 void StillVoteSse2(const uint8_t* luma, int lumaStride, const uint8_t* const u[3],
                    const uint8_t* const v[3], int chromaStride, const uint8_t* state,
                    uint8_t still, int end, int detail, int64_t* agree, int64_t* oppose) {
-  if (lumaStride != 1 || chromaStride != 1) {
+  const bool packed = lumaStride == 2 && chromaStride == 4;
+  if (!packed && (lumaStride != 1 || chromaStride != 1)) {
     StillVotePortable(luma, lumaStride, u, v, chromaStride, state, still, end, detail, agree,
                       oppose);
     return;
@@ -52,25 +53,37 @@ void StillVoteSse2(const uint8_t* luma, int lumaStride, const uint8_t* const u[3
   // Second differences of 8-bit samples lie within +-510: any larger limit is never passed.
   const __m128i limit = _mm_set1_epi16(static_cast<short>(std::min(detail, 1020)));
   const __m128i ones = _mm_set1_epi16(1);
+  const __m128i lowBytes = _mm_set1_epi16(0x00FF);
   __m128i agreeSums = zero;   // 64-bit lanes
   __m128i opposeSums = zero;  // 32-bit lanes: at most 4 x 1020 a block each
   auto widen = [&](__m128i bytes) { return _mm_unpacklo_epi8(bytes, zero); };
+  // Eight luma samples from sample i on, in 16-bit lanes: planar bytes, or every second byte
+  // of a packed row (whose last block's reads stay inside the row's 4 chromaWidth bytes).
+  auto lumaAt = [&](int i) {
+    return packed ? _mm_and_si128(Load128(luma + 2 * i), lowBytes) : widen(Load64(luma + i));
+  };
+  // Frame f's four U then four V samples of the block in the low eight bytes: packed rows
+  // hold them in the macropixels Y U Y V from u[f] - 1 on.
+  auto block = [&](int f, int x) {
+    if (!packed) return _mm_unpacklo_epi32(Load32(u[f] + x), Load32(v[f] + x));
+    const __m128i macropixels = Load128(u[f] - 1 + 4 * x);
+    const __m128i us = _mm_and_si128(_mm_srli_epi32(macropixels, 8), _mm_set1_epi32(0xFF));
+    return _mm_packus_epi16(_mm_packs_epi32(us, _mm_srli_epi32(macropixels, 24)), zero);
+  };
   for (int x = 4; x < end; x += 4) {
     if (state[x / 4] != still) continue;
-    const uint8_t* y = luma + 2 * x;
-    const __m128i centre = widen(Load64(y));
-    const __m128i second =
-        _mm_sub_epi16(_mm_add_epi16(centre, centre), _mm_add_epi16(widen(Load64(y - 1)), widen(Load64(y + 1))));
+    const int first = 2 * x;
+    const __m128i centre = lumaAt(first);
+    const __m128i second = _mm_sub_epi16(_mm_add_epi16(centre, centre),
+                                         _mm_add_epi16(lumaAt(first - 1), lumaAt(first + 1)));
     const __m128i size = _mm_max_epi16(second, _mm_sub_epi16(zero, second));
     if (_mm_movemask_epi8(_mm_cmpgt_epi16(size, limit)) == 0) continue;
-    auto block = [&](int f) {
-      return _mm_unpacklo_epi32(Load32(u[f] + x), Load32(v[f] + x));
-    };
-    const __m128i a = block(0), own = block(1), b = block(2);
+    const __m128i a = block(0, x), own = block(1, x), b = block(2, x);
     agreeSums = _mm_add_epi64(agreeSums, _mm_sad_epu8(a, b));
     const __m128i off = _mm_sub_epi16(_mm_add_epi16(widen(a), widen(b)),
                                       _mm_add_epi16(widen(own), widen(own)));
-    opposeSums = _mm_add_epi32(opposeSums, _mm_madd_epi16(_mm_max_epi16(off, _mm_sub_epi16(zero, off)), ones));
+    opposeSums = _mm_add_epi32(
+        opposeSums, _mm_madd_epi16(_mm_max_epi16(off, _mm_sub_epi16(zero, off)), ones));
   }
   *agree += SumLanes64(agreeSums);
   *oppose += SumLanes64(Widen64(opposeSums));

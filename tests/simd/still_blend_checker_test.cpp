@@ -90,30 +90,47 @@ void CheckBlend(StillKernelsOf<Sample> fns, StillKernelsOf<Sample> portable, con
   }
 }
 
-// The vote over a row of cw chroma samples whose blocks are still at random.
+// The vote over a row of cw chroma samples whose blocks are still at random: planar rows, or
+// packed YUY2 rows of 4 cw bytes (Y U Y V) whose frame n holds the luma.
 template <typename Sample>
 void CheckVote(StillKernelsOf<Sample> fns, StillKernelsOf<Sample> portable, const KernelSet& set,
-               int bits) {
+               int bits, bool packed = false) {
   RandomBytes r(static_cast<uint32_t>(bits + 100));
   for (int cw : {9, 12, 13, 16, 17, 22, 40, 41, 360}) {
     for (int kind = 0; kind < 3; ++kind) {
-      const auto luma = Samples<Sample>(static_cast<size_t>(2 * cw), bits, kind, r);
-      std::vector<Sample> chroma[6];
-      for (auto& plane : chroma) plane = Samples<Sample>(static_cast<size_t>(cw), bits, kind, r);
-      const Sample* const u[3] = {chroma[0].data(), chroma[1].data(), chroma[2].data()};
-      const Sample* const v[3] = {chroma[3].data(), chroma[4].data(), chroma[5].data()};
+      std::vector<Sample> planes[7];  // luma, then U and V of frames n-1, n, n+1
+      planes[0] = Samples<Sample>(static_cast<size_t>(2 * cw), bits, kind, r);
+      for (int p = 1; p < 7; ++p) planes[p] = Samples<Sample>(static_cast<size_t>(cw), bits, kind, r);
+      const Sample* u[3] = {planes[1].data(), planes[2].data(), planes[3].data()};
+      const Sample* v[3] = {planes[4].data(), planes[5].data(), planes[6].data()};
+      const Sample* luma = planes[0].data();
+      std::vector<Sample> rows[3];
+      if (packed) {
+        for (int f = 0; f < 3; ++f) {
+          rows[f] = Samples<Sample>(static_cast<size_t>(4 * cw), bits, kind, r);
+          for (int x = 0; x < cw; ++x) {
+            rows[f][static_cast<size_t>(4 * x + 1)] = u[f][x];
+            rows[f][static_cast<size_t>(4 * x + 3)] = v[f][x];
+          }
+          u[f] = rows[f].data() + 1;
+          v[f] = rows[f].data() + 3;
+        }
+        luma = rows[1].data();
+      }
+      const int lumaStride = packed ? 2 : 1, chromaStride = packed ? 4 : 1;
       std::vector<uint8_t> state(static_cast<size_t>(cw / 4 + 1));
       for (uint8_t& s : state) s = static_cast<uint8_t>(r.Chance(70) ? 3 : r.Between(0, 2));
       for (int detail : {-5, 0, 1, 4 << (bits - 8), 30 << (bits - 8), 255 << (bits - 8), 1 << 20}) {
         int64_t sums[2][2] = {{5, 7}, {5, 7}};
-        fns.vote(luma.data(), 1, u, v, 1, state.data(), 3, cw - 4, detail, &sums[0][0],
-                 &sums[0][1]);
-        portable.vote(luma.data(), 1, u, v, 1, state.data(), 3, cw - 4, detail, &sums[1][0],
-                      &sums[1][1]);
+        const StillVoteFnOf<Sample> votes[2] = {fns.vote, portable.vote};
+        for (int i = 0; i < 2; ++i) {
+          votes[i](luma, lumaStride, u, v, chromaStride, state.data(), 3, cw - 4, detail,
+                   &sums[i][0], &sums[i][1]);
+        }
         EXPECT_TRUE(sums[0][0] == sums[1][0] && sums[0][1] == sums[1][1])
-            << set.name << " vote, " << bits << "-bit, width " << cw << ", kind " << kind
-            << ", detail " << detail << ": " << sums[0][0] << "/" << sums[0][1] << ", portable "
-            << sums[1][0] << "/" << sums[1][1];
+            << set.name << " vote, " << bits << "-bit, packed " << packed << ", width " << cw
+            << ", kind " << kind << ", detail " << detail << ": " << sums[0][0] << "/"
+            << sums[0][1] << ", portable " << sums[1][0] << "/" << sums[1][1];
       }
     }
   }
@@ -130,6 +147,7 @@ TEST(StillBlendChecker, EveryVectorSetGivesThePortableChunksBlendsAndVotesAndVot
     CheckBlend<uint16_t>(set->still16, portable.still16, *set, 10, 16);
     CheckBlend<uint16_t>(set->still16, portable.still16, *set, 16, 16);
     CheckVote<uint8_t>(set->still, portable.still, *set, 8);
+    CheckVote<uint8_t>(set->still, portable.still, *set, 8, /*packed=*/true);
     CheckVote<uint16_t>(set->still16, portable.still16, *set, 10);
     CheckVote<uint16_t>(set->still16, portable.still16, *set, 16);
   }
