@@ -134,4 +134,24 @@ void BlendStillRun16Sse2(const uint16_t* a, const uint16_t* own, const uint16_t*
                         maxValue);
 }
 
+void BlendStillRunPackedSse2(const uint8_t* a, const uint8_t* own, const uint8_t* b,
+                             uint8_t* out, int count, bool partnersAlike, int shift,
+                             int maxValue) {
+  // Four samples, the low bytes of four 32-bit lanes, per step; the bytes between them are
+  // written back as they were.
+  const __m128i low = _mm_set1_epi32(0xFF);
+  const __m128i max = _mm_set1_epi32(maxValue);
+  auto samples = [&](const uint8_t* at) { return _mm_and_si128(LoadWork(at), low); };
+  int x = 0;
+  for (; x + 4 <= count; x += 4) {
+    const int at = 4 * x;
+    const __m128i blended = Blend32(samples(a + at), samples(own + at), samples(b + at),
+                                    partnersAlike, shift, max);
+    const __m128i kept = _mm_andnot_si128(low, LoadWork(out + at));
+    StoreWork(out + at, _mm_or_si128(kept, blended));
+  }
+  BlendStillRunPackedPortable(a + 4 * x, own + 4 * x, b + 4 * x, out + 4 * x, count - x,
+                              partnersAlike, shift, maxValue);
+}
+
 }  // namespace velmire::simd

@@ -44,6 +44,7 @@ VELMIRE_SSE2_AVX2_KERNEL(LowpassedChunksFnOf<uint8_t>, LowpassedChunks);
 VELMIRE_SSE2_AVX2_KERNEL(LowpassedChunksFnOf<uint16_t>, LowpassedChunks16);
 VELMIRE_SSE2_AVX2_KERNEL(BlendStillRunFnOf<uint8_t>, BlendStillRun);
 VELMIRE_SSE2_AVX2_KERNEL(BlendStillRunFnOf<uint16_t>, BlendStillRun16);
+VELMIRE_SSE2_KERNEL(BlendStillRunFnOf<uint8_t>, BlendStillRunPacked);
 VELMIRE_SSE2_KERNEL(StillVoteFnOf<uint8_t>, StillVote);
 VELMIRE_SSE2_KERNEL(StillVoteFnOf<uint16_t>, StillVote16);
 

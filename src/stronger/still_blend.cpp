@@ -51,38 +51,16 @@ int MarkStill(const StillRow<Sample>& row, int other, int64_t limit, uint8_t bit
   return changed;
 }
 
-int Round(int sum, int divisorLog2, const StillLimits& limits) {
-  const int half = (1 << (divisorLog2 - 1)) << limits.shift;
-  return std::min((sum + half) >> divisorLog2, limits.maxValue);
-}
-
-// out[x] = blend(a, own, b) of the three frames' samples, for chroma samples from .. to-1.
-template <int Stride, typename Sample, typename Blend>
-void BlendRun(const Sample* const in[3], Sample* __restrict out, int from, int to, Blend blend) {
-  const Sample* __restrict a = in[0];
-  const Sample* __restrict own = in[1];
-  const Sample* __restrict b = in[2];
-  for (int x = from; x < to; ++x) {
-    const int at = x * Stride;
-    out[at] = static_cast<Sample>(blend(int(a[at]), int(own[at]), int(b[at])));
-  }
-}
-
-// The blend of chroma samples from .. to-1 of one plane: the run kernel in planar rows, the
-// packed stride of 4 in YUY2 ones.
+// The blend of chroma samples from .. to-1 of one plane, planar or packed.
 template <typename Sample>
 void BlendStillRun(const StillRow<Sample>& row, const Sample* const in[3], Sample* out, int from,
                    int to, bool partnersAlike, const StillLimits& limits,
                    const StillScratch<Sample>& scratch) {
-  if (row.chromaStride == 1) {
-    scratch.kernels.blendRun(in[0] + from, in[1] + from, in[2] + from, out + from, to - from,
-                             partnersAlike, limits.shift, limits.maxValue);
-  } else if (partnersAlike) {
-    BlendRun<4>(in, out, from, to,
-                [&](int a, int own, int b) { return Round(a + 2 * own + b, 2, limits); });
-  } else {
-    BlendRun<4>(in, out, from, to, [&](int a, int, int b) { return Round(a + b, 1, limits); });
-  }
+  const int at = from * row.chromaStride;
+  const auto blend =
+      row.chromaStride == 1 ? scratch.kernels.blendRun : scratch.kernels.blendRunPacked;
+  blend(in[0] + at, in[1] + at, in[2] + at, out + at, to - from, partnersAlike, limits.shift,
+        limits.maxValue);
 }
 
 }  // namespace

@@ -70,14 +70,27 @@ void LowpassedChunksPortable(const Sample* now, const Sample* then, int n, int s
   ChunkSums(t, n, add, chunks);
 }
 
+template <int Stride, typename Sample>
+void BlendStillRunWith(const Sample* a, const Sample* own, const Sample* b, Sample* out,
+                       int count, bool partnersAlike, int shift, int maxValue) {
+  for (int x = 0; x < count; ++x) {
+    const int at = x * Stride;
+    out[at] = static_cast<Sample>(
+        partnersAlike ? Round(int(a[at]) + 2 * int(own[at]) + int(b[at]), 2, shift, maxValue)
+                      : Round(int(a[at]) + int(b[at]), 1, shift, maxValue));
+  }
+}
+
 template <typename Sample>
 void BlendStillRunPortable(const Sample* a, const Sample* own, const Sample* b, Sample* out,
                            int count, bool partnersAlike, int shift, int maxValue) {
-  for (int x = 0; x < count; ++x) {
-    out[x] = static_cast<Sample>(
-        partnersAlike ? Round(int(a[x]) + 2 * int(own[x]) + int(b[x]), 2, shift, maxValue)
-                      : Round(int(a[x]) + int(b[x]), 1, shift, maxValue));
-  }
+  BlendStillRunWith<1>(a, own, b, out, count, partnersAlike, shift, maxValue);
+}
+
+template <typename Sample>
+void BlendStillRunPackedPortable(const Sample* a, const Sample* own, const Sample* b, Sample* out,
+                                 int count, bool partnersAlike, int shift, int maxValue) {
+  BlendStillRunWith<4>(a, own, b, out, count, partnersAlike, shift, maxValue);
 }
 
 template <typename Sample>
@@ -105,6 +118,10 @@ template void BlendStillRunPortable(const uint8_t*, const uint8_t*, const uint8_
 template void BlendStillRunPortable(const uint16_t*, const uint16_t*, const uint16_t*, uint16_t*,
                                     int, bool, int, int);
 
+template void BlendStillRunPackedPortable(const uint8_t*, const uint8_t*, const uint8_t*,
+                                          uint8_t*, int, bool, int, int);
+template void BlendStillRunPackedPortable(const uint16_t*, const uint16_t*, const uint16_t*,
+                                          uint16_t*, int, bool, int, int);
 template void StillVotePortable(const uint8_t*, int, const uint8_t* const[3],
                                 const uint8_t* const[3], int, const uint8_t*, uint8_t, int, int,
                                 int64_t*, int64_t*);

@@ -30,7 +30,9 @@ using LowpassedChunksFnOf = void (*)(const Sample* now, const Sample* then, int 
 
 // out[x] for x = 0 .. count-1 of three contiguous rows: (a + 2 own + b) / 4 when partnersAlike,
 // else (a + b) / 2, rounded to the nearest (halves up, in 8-bit steps: `shift` is bits - 8)
-// and at most maxValue.
+// and at most maxValue. The packed version takes samples every 4 elements (the U or V bytes of
+// YUY2 macropixels) and may read, and write back unchanged, the elements between them and the
+// three after the last.
 template <typename Sample>
 using BlendStillRunFnOf = void (*)(const Sample* a, const Sample* own, const Sample* b,
                                    Sample* out, int count, bool partnersAlike, int shift,
@@ -51,6 +53,7 @@ template <typename Sample>
 struct StillKernelsOf {
   LowpassedChunksFnOf<Sample> lowpassedChunks;
   BlendStillRunFnOf<Sample> blendRun;
+  BlendStillRunFnOf<Sample> blendRunPacked;
   StillVoteFnOf<Sample> vote;
 };
 
@@ -62,6 +65,9 @@ void BlendStillRunPortable(const Sample* a, const Sample* own, const Sample* b, 
                            int count, bool partnersAlike, int shift, int maxValue);
 
 template <typename Sample>
+void BlendStillRunPackedPortable(const Sample* a, const Sample* own, const Sample* b, Sample* out,
+                                 int count, bool partnersAlike, int shift, int maxValue);
+template <typename Sample>
 void StillVotePortable(const Sample* luma, int lumaStride, const Sample* const u[3],
                        const Sample* const v[3], int chromaStride, const uint8_t* state,
                        uint8_t still, int end, int detail, int64_t* agree, int64_t* oppose);
@@ -69,7 +75,7 @@ void StillVotePortable(const Sample* luma, int lumaStride, const Sample* const u
 template <typename Sample>
 constexpr StillKernelsOf<Sample> PortableStillKernels() {
   return {LowpassedChunksPortable<Sample>, BlendStillRunPortable<Sample>,
-          StillVotePortable<Sample>};
+          BlendStillRunPackedPortable<Sample>, StillVotePortable<Sample>};
 }
 
 }  // namespace velmire

@@ -1,7 +1,7 @@
 // The still blend's kernels of every vector set against the portable ones, byte for byte: the
 // low-pass's chunk sums (8-bit planar and YUY2 rows, 10- and 16-bit rows) stored and added, the
-// blend of runs and the vote on the partners, on rows of every length remainder in buffers of
-// exactly their size, with random, extreme and nearly equal samples.
+// blend of runs (planar and packed) and the vote on the partners, on rows of every length
+// remainder in buffers of exactly their size, with random, extreme and nearly equal samples.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -58,33 +58,38 @@ void CheckLowpass(StillKernelsOf<Sample> fns, StillKernelsOf<Sample> portable,
   }
 }
 
+// Planar runs, or 8-bit packed ones: samples every 4 bytes of a row of 4 count bytes.
 template <typename Sample>
 std::vector<Sample> Blended(BlendStillRunFnOf<Sample> fn, const std::vector<Sample> (&in)[3],
-                            bool alike, int bits, int maxValue) {
-  std::vector<Sample> out(in[0].size(), Sample{7});
-  fn(in[0].data(), in[1].data(), in[2].data(), out.data(), static_cast<int>(out.size()), alike,
-     bits - 8, maxValue);
+                            int stride, bool alike, int bits, int maxValue) {
+  std::vector<Sample> out(in[0].size());
+  for (size_t i = 0; i < out.size(); ++i) out[i] = static_cast<Sample>(i * 7);
+  fn(in[0].data(), in[1].data(), in[2].data(), out.data(), static_cast<int>(out.size()) / stride,
+     alike, bits - 8, maxValue);
   return out;
 }
 
 template <typename Sample>
 void CheckBlend(StillKernelsOf<Sample> fns, StillKernelsOf<Sample> portable, const KernelSet& set,
-                int bits, int containerBits) {
+                int bits, int containerBits, bool packed = false) {
   RandomBytes r(static_cast<uint32_t>(bits));
   const int maxValue = (1 << bits) - 1;
+  const int stride = packed ? 4 : 1;
   for (int count : {0, 1, 3, 4, 7, 8, 9, 15, 16, 17, 31, 33, 100}) {
     for (int kind = 0; kind < 2; ++kind) {
       // Samples above maxValue (a 10-bit clip's container holding more) are clamped.
       const int sampleBits = kind == 0 ? bits : containerBits;
-      const std::vector<Sample> in[3] = {
-          Samples<Sample>(static_cast<size_t>(count), sampleBits, kind, r),
-          Samples<Sample>(static_cast<size_t>(count), sampleBits, kind, r),
-          Samples<Sample>(static_cast<size_t>(count), sampleBits, kind, r)};
+      const size_t size = static_cast<size_t>(count * stride);
+      const std::vector<Sample> in[3] = {Samples<Sample>(size, sampleBits, kind, r),
+                                         Samples<Sample>(size, sampleBits, kind, r),
+                                         Samples<Sample>(size, sampleBits, kind, r)};
       for (bool alike : {false, true}) {
-        EXPECT_EQ(Blended(fns.blendRun, in, alike, bits, maxValue),
-                  Blended(portable.blendRun, in, alike, bits, maxValue))
-            << set.name << " blend, " << bits << "-bit, " << count << " samples, kind " << kind
-            << ", alike " << alike;
+        EXPECT_EQ(Blended(packed ? fns.blendRunPacked : fns.blendRun, in, stride, alike, bits,
+                          maxValue),
+                  Blended(packed ? portable.blendRunPacked : portable.blendRun, in, stride, alike,
+                          bits, maxValue))
+            << set.name << " blend, " << bits << "-bit, packed " << packed << ", " << count
+            << " samples, kind " << kind << ", alike " << alike;
       }
     }
   }
@@ -144,6 +149,7 @@ TEST(StillBlendChecker, EveryVectorSetGivesThePortableChunksBlendsAndVotesAndVot
     CheckLowpass<uint16_t>(set->still16, portable.still16, *set, 10, 1);
     CheckLowpass<uint16_t>(set->still16, portable.still16, *set, 16, 1);
     CheckBlend<uint8_t>(set->still, portable.still, *set, 8, 8);
+    CheckBlend<uint8_t>(set->still, portable.still, *set, 8, 8, /*packed=*/true);
     CheckBlend<uint16_t>(set->still16, portable.still16, *set, 10, 16);
     CheckBlend<uint16_t>(set->still16, portable.still16, *set, 16, 16);
     CheckVote<uint8_t>(set->still, portable.still, *set, 8);
