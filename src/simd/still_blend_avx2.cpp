@@ -86,10 +86,10 @@ void BlendStillRunAvx2(const uint8_t* a, const uint8_t* own, const uint8_t* b, u
   for (; x + 16 <= count; x += 16) {
     const __m256i sum = _mm256_add_epi16(widen(a + x), widen(b + x));
     const __m256i own2 = _mm256_slli_epi16(widen(own + x), 1);
-    const __m256i blended =
-        _mm256_min_epi16(partnersAlike ? _mm256_srli_epi16(_mm256_add_epi16(_mm256_add_epi16(sum, own2), half), 2)
-                                       : _mm256_srli_epi16(_mm256_add_epi16(sum, half), 1),
-                         max);
+    const __m256i rounded =
+        partnersAlike ? _mm256_srli_epi16(_mm256_add_epi16(_mm256_add_epi16(sum, own2), half), 2)
+                      : _mm256_srli_epi16(_mm256_add_epi16(sum, half), 1);
+    const __m256i blended = _mm256_min_epi16(rounded, max);
     const __m128i bytes =
         _mm_packus_epi16(_mm256_castsi256_si128(blended), _mm256_extracti128_si256(blended, 1));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), bytes);
@@ -106,10 +106,10 @@ void BlendStillRun16Avx2(const uint16_t* a, const uint16_t* own, const uint16_t*
   for (; x + 8 <= count; x += 8) {
     const __m256i sum = _mm256_add_epi32(widen(a + x), widen(b + x));
     const __m256i own2 = _mm256_slli_epi32(widen(own + x), 1);
-    const __m256i blended =
-        _mm256_min_epi32(partnersAlike ? _mm256_srli_epi32(_mm256_add_epi32(_mm256_add_epi32(sum, own2), half), 2)
-                                       : _mm256_srli_epi32(_mm256_add_epi32(sum, half), 1),
-                         max);
+    const __m256i rounded =
+        partnersAlike ? _mm256_srli_epi32(_mm256_add_epi32(_mm256_add_epi32(sum, own2), half), 2)
+                      : _mm256_srli_epi32(_mm256_add_epi32(sum, half), 1);
+    const __m256i blended = _mm256_min_epi32(rounded, max);
     const __m128i words =
         _mm_packus_epi32(_mm256_castsi256_si128(blended), _mm256_extracti128_si256(blended, 1));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), words);

@@ -25,7 +25,8 @@ struct Lanes16 {
   static __m128i Abs(__m128i v) { return _mm_max_epi16(v, _mm_sub_epi16(_mm_setzero_si128(), v)); }
   static __m128i Difference(const uint8_t* now, const uint8_t* then) {
     const __m128i zero = _mm_setzero_si128();
-    return _mm_sub_epi16(_mm_unpacklo_epi8(Load64(now), zero), _mm_unpacklo_epi8(Load64(then), zero));
+    return _mm_sub_epi16(_mm_unpacklo_epi8(Load64(now), zero),
+                         _mm_unpacklo_epi8(Load64(then), zero));
   }
   static __m128i DifferencePacked(const uint8_t* now, const uint8_t* then) {
     const __m128i luma = _mm_set1_epi16(0x00FF);

@@ -25,7 +25,8 @@ std::vector<Sample> Samples(size_t count, int bits, int kind, RandomBytes& r) {
   int walk = r.Between(0, max);
   for (Sample& s : samples) {
     walk = std::min(max, std::max(0, walk + r.Between(-2, 2)));
-    s = static_cast<Sample>(kind == 0 ? r.Between(0, max) : kind == 1 ? max * r.Between(0, 1) : walk);
+    const int value = kind == 0 ? r.Between(0, max) : kind == 1 ? max * r.Between(0, 1) : walk;
+    s = static_cast<Sample>(value);
   }
   return samples;
 }
@@ -105,7 +106,9 @@ void CheckVote(StillKernelsOf<Sample> fns, StillKernelsOf<Sample> portable, cons
     for (int kind = 0; kind < 3; ++kind) {
       std::vector<Sample> planes[7];  // luma, then U and V of frames n-1, n, n+1
       planes[0] = Samples<Sample>(static_cast<size_t>(2 * cw), bits, kind, r);
-      for (int p = 1; p < 7; ++p) planes[p] = Samples<Sample>(static_cast<size_t>(cw), bits, kind, r);
+      for (int p = 1; p < 7; ++p) {
+        planes[p] = Samples<Sample>(static_cast<size_t>(cw), bits, kind, r);
+      }
       const Sample* u[3] = {planes[1].data(), planes[2].data(), planes[3].data()};
       const Sample* v[3] = {planes[4].data(), planes[5].data(), planes[6].data()};
       const Sample* luma = planes[0].data();
