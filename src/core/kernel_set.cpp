@@ -18,6 +18,8 @@ const KernelSet& PortableKernels() {
       .correctRowYUY2 = CorrectRowYUY2Portable,
       .correctRowPlanar = CorrectRowPlanarPortable,
       .correctRowPlanar16 = CorrectRowPlanar16Portable,
+      .still = PortableStillKernels<uint8_t>(),
+      .still16 = PortableStillKernels<uint16_t>(),
   };
   return kPortable;
 }

@@ -23,10 +23,14 @@ struct KernelSet {
   CorrectRowYUY2Fn correctRowYUY2;
   CorrectRowPlanarFnOf<uint8_t> correctRowPlanar;
   CorrectRowPlanarFnOf<uint16_t> correctRowPlanar16;
+  // The stronger mode's still blend (low-pass and blend of runs) of 8-bit rows, YUY2 and
+  // planar, and of 9- to 16-bit rows.
+  StillKernelsOf<uint8_t> still;
+  StillKernelsOf<uint16_t> still16;
 
-  PassKernelsYUY2 Yuy2() const { return {edgeMaskYUY2, correctRowYUY2}; }
-  PassKernelsPlanar Planar() const { return {edgeMaskPlanar, correctRowPlanar}; }
-  PassKernelsPlanar16 Planar16() const { return {edgeMaskPlanar16, correctRowPlanar16}; }
+  PassKernelsYUY2 Yuy2() const { return {edgeMaskYUY2, correctRowYUY2, still}; }
+  PassKernelsPlanar Planar() const { return {edgeMaskPlanar, correctRowPlanar, still}; }
+  PassKernelsPlanar16 Planar16() const { return {edgeMaskPlanar16, correctRowPlanar16, still16}; }
 };
 
 }  // namespace velmire

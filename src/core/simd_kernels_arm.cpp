@@ -18,6 +18,8 @@ constexpr KernelSet kNeon{
     .correctRowYUY2 = neon::CorrectRowYUY2Neon,
     .correctRowPlanar = neon::CorrectRowPlanarNeon,
     .correctRowPlanar16 = neon::CorrectRowPlanar16Neon,
+    .still = PortableStillKernels<uint8_t>(),
+    .still16 = PortableStillKernels<uint16_t>(),
 };
 
 }  // namespace

@@ -20,6 +20,10 @@ constexpr KernelSet kSse2{
     .correctRowYUY2 = simd::CorrectRowYUY2Sse2,
     .correctRowPlanar = simd::CorrectRowPlanarSse2,
     .correctRowPlanar16 = simd::CorrectRowPlanar16Sse2,
+    .still = {simd::LowpassedChunksSse2, simd::BlendStillRunSse2, simd::BlendStillRunPackedSse2,
+              simd::StillVoteSse2},
+    .still16 = {simd::LowpassedChunks16Sse2, simd::BlendStillRun16Sse2,
+                BlendStillRunPackedPortable<uint16_t>, simd::StillVote16Sse2},
 };
 
 constexpr KernelSet Avx2Set() {
@@ -32,6 +36,10 @@ constexpr KernelSet Avx2Set() {
   set.correctRowYUY2 = simd::CorrectRowYUY2Avx2;
   set.correctBlockPlanar16 = simd::CorrectBlockPlanar16Avx2;
   set.correctRowPlanar16 = simd::CorrectRowPlanar16Avx2;
+  set.still = {simd::LowpassedChunksAvx2, simd::BlendStillRunAvx2, simd::BlendStillRunPackedSse2,
+               simd::StillVoteSse2};
+  set.still16 = {simd::LowpassedChunks16Avx2, simd::BlendStillRun16Avx2,
+                 BlendStillRunPackedPortable<uint16_t>, simd::StillVote16Sse2};
   return set;
 }
 

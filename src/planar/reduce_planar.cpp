@@ -42,8 +42,9 @@ struct PlanarRowPlan {
 // blend of frames n-1, n and n+1, or in PAL of n-2, n and n+2 (stronger/still_blend.h).
 template <typename Sample>
 void BlendStillRowsPlanar(const PlanarRowPlan& plan, const InputFramesPlanar& frames,
-                          int chromaWidth, const StillLimits& limits) {
-  StillScratch<Sample> scratch(2 * chromaWidth);
+                          int chromaWidth, const StillLimits& limits,
+                          const StillKernelsOf<Sample>& kernels) {
+  StillScratch<Sample> scratch(2 * chromaWidth, kernels);
   for (int cy = plan.FirstRow(); cy <= plan.LastRow(); ++cy) {
     StillRow<Sample> row{};
     row.lumaRows = plan.is422 ? 1 : 2;
@@ -111,7 +112,8 @@ void ReduceCrossColorPlanar(const SampleFormat& format, const Settings& settings
       });
   if (settings.Mode == 1 && !settings.Debug) {
     BlendStillRowsPlanar<Sample>(plan, frames, chromaWidth,
-                                 StillLimits{threshold, shift, (1 << format.bitsPerSample) - 1});
+                                 StillLimits{threshold, shift, (1 << format.bitsPerSample) - 1},
+                                 kernels.still);
   }
 }
 

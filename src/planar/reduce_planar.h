@@ -10,6 +10,7 @@
 #include "base/settings.h"
 #include "detect/edge_mask.h"
 #include "planar/correct_block_planar.h"
+#include "stronger/still_kernels.h"
 
 namespace velmire {
 
@@ -17,6 +18,7 @@ template <typename Sample>
 struct PassKernelsPlanarOf {
   EdgeMaskPlanarFnOf<Sample> edgeMask;
   CorrectRowPlanarFnOf<Sample> correctRow;
+  StillKernelsOf<Sample> still;  // the stronger mode's still blend
 };
 using PassKernelsPlanar = PassKernelsPlanarOf<uint8_t>;
 using PassKernelsPlanar16 = PassKernelsPlanarOf<uint16_t>;

@@ -11,6 +11,7 @@
 
 #include "detect/edge_mask.h"
 #include "planar/correct_block_planar.h"
+#include "stronger/still_kernels.h"
 #include "yuy2/correct_block_yuy2.h"
 
 // Each kernel is declared with the function type of its portable definition's pointer alias,
@@ -37,5 +38,14 @@ VELMIRE_SSE2_AVX2_KERNEL(CorrectRowPlanarFnOf<uint16_t>, CorrectRowPlanar16);
 // The stronger mode's blend of one block with its partners, the shape of a block kernel.
 VELMIRE_SSE2_KERNEL(CorrectBlockYUY2Fn, BlendBlockWithPartnersYUY2);
 VELMIRE_SSE2_KERNEL(CorrectBlockPlanarFn, BlendBlockWithPartnersPlanar);
+
+// The still blend's low-pass and blend of runs (stronger/still_kernels.h).
+VELMIRE_SSE2_AVX2_KERNEL(LowpassedChunksFnOf<uint8_t>, LowpassedChunks);
+VELMIRE_SSE2_AVX2_KERNEL(LowpassedChunksFnOf<uint16_t>, LowpassedChunks16);
+VELMIRE_SSE2_AVX2_KERNEL(BlendStillRunFnOf<uint8_t>, BlendStillRun);
+VELMIRE_SSE2_AVX2_KERNEL(BlendStillRunFnOf<uint16_t>, BlendStillRun16);
+VELMIRE_SSE2_KERNEL(BlendStillRunFnOf<uint8_t>, BlendStillRunPacked);
+VELMIRE_SSE2_KERNEL(StillVoteFnOf<uint8_t>, StillVote);
+VELMIRE_SSE2_KERNEL(StillVoteFnOf<uint16_t>, StillVote16);
 
 }  // namespace velmire::simd

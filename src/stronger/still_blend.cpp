@@ -1,6 +1,7 @@
 #include "stronger/still_blend.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 namespace velmire {
@@ -17,54 +18,15 @@ constexpr int kWindowSamples = 16; // the block's eight and the reach on both si
 constexpr int kStillStep = 2;
 
 
-// |low-passed (now - then)| at every luma sample of a row, stored in acc (Add false) or added
-// to it (Add true). The differences are laid out with four copies of the first before them and
-// five of the last after them, as the taps over samples i-4 .. i+5 reach past the row's ends;
-// then the three boxes run one after the other. Plain loops over contiguous arrays, so the
-// compiler vectorises them.
-template <int Stride, bool Add, typename Sample, typename Work>
-void LowpassedDifference(const Sample* now, const Sample* then, int n, Work* __restrict d,
-                         Work* __restrict t, Work* __restrict acc) {
-  for (int i = 0; i < n; ++i) d[i + 4] = Work(int(now[i * Stride]) - int(then[i * Stride]));
-  for (int k = 0; k < 4; ++k) d[k] = d[4];
-  for (int k = n + 4; k < n + 9; ++k) d[k] = d[n + 3];
-  for (int k = 0; k < n + 7; ++k) t[k] = Work(d[k] + d[k + 1] + d[k + 2]);
-  for (int k = 0; k < n + 4; ++k) d[k] = Work(t[k] + t[k + 1] + t[k + 2] + t[k + 3]);
-  for (int i = 0; i < n; ++i) {
-    // In the working type throughout: a detour through int would halve the lanes.
-    const Work sum = Work(d[i] + d[i + 1] + d[i + 2] + d[i + 3] + d[i + 4]);
-    const Work low = sum < 0 ? Work(-sum) : sum;
-    acc[i] = Add ? Work(acc[i] + low) : low;
-  }
-}
-
-// scratch.acc[i] for every luma sample i: |low-passed (n - other)|, added up over the row's
-// luma rows.
-template <int Stride, typename Sample>
-void LowpassedDifferences(const StillRow<Sample>& row, int other, StillScratch<Sample>& scratch) {
-  const int n = row.lumaSamples;
-  auto* d = scratch.d.data();
-  auto* t = scratch.t.data();
-  auto* acc = scratch.acc.data();
-  LowpassedDifference<Stride, false>(row.luma[1][0], row.luma[other][0], n, d, t, acc);
-  for (int r = 1; r < row.lumaRows; ++r) {
-    LowpassedDifference<Stride, true>(row.luma[1][r], row.luma[other][r], n, d, t, acc);
-  }
-}
-
-// Sums of acc over the eight samples 8j - 4 .. 8j + 3 (those inside the row) into chunks[j],
-// for j = 1 .. n / 8 + 1: a block at luma sample 8j judges the window of chunks j and j + 1.
-template <typename Work>
-void ChunkSums(const Work* acc, int n, int32_t* chunks) {
-  int j = 1;
-  for (; 8 * j + 4 <= n; ++j) {
-    const Work* a = acc + 8 * j - 4;
-    chunks[j] = int32_t(a[0]) + a[1] + a[2] + a[3] + a[4] + a[5] + a[6] + a[7];
-  }
-  for (; 8 * j - 4 < n; ++j) {
-    int32_t sum = 0;
-    for (int i = 8 * j - 4; i < n; ++i) sum += acc[i];
-    chunks[j] = sum;
+// scratch.chunks[j] for j = 1 .. n / 8 + 1: |low-passed (n - other)| summed over the luma
+// samples 8j - 4 .. 8j + 3 and over the row's luma rows. A block at luma sample 8j judges the
+// window of chunks j and j + 1.
+template <typename Sample>
+void LowpassedChunks(const StillRow<Sample>& row, int other, StillScratch<Sample>& scratch) {
+  for (int r = 0; r < row.lumaRows; ++r) {
+    scratch.kernels.lowpassedChunks(row.luma[1][r], row.luma[other][r], row.lumaSamples,
+                                    row.lumaStride, r > 0, scratch.d.data(), scratch.t.data(),
+                                    scratch.chunks.data());
   }
 }
 
@@ -73,75 +35,32 @@ void ChunkSums(const Work* acc, int n, int32_t* chunks) {
 template <typename Sample>
 int MarkStill(const StillRow<Sample>& row, int other, int64_t limit, uint8_t bit,
               StillScratch<Sample>& scratch) {
-  if (row.lumaStride == 1) {
-    LowpassedDifferences<1>(row, other, scratch);
-  } else {
-    LowpassedDifferences<2>(row, other, scratch);
-  }
-  int32_t* chunks = scratch.chunks.data();
-  ChunkSums(scratch.acc.data(), row.lumaSamples, chunks);
-  uint8_t* state = scratch.state.data();
+  LowpassedChunks(row, other, scratch);
+  const int32_t* __restrict chunks = scratch.chunks.data();
+  uint8_t* __restrict state = scratch.state.data();
+  // The block at chroma column 4 chunk starts at luma sample 8 chunk. Two chunk sums stay far
+  // below 2^31 (16 x 60 x 65535 a luma row), so 32-bit comparisons, which vectorise, decide.
+  const int32_t below = int32_t(std::min<int64_t>(limit, INT32_MAX));
+  const int blocks = (row.chromaWidth - 5) / 4;  // those at x = 4, 8, .. below chromaWidth - 4
   int changed = 0;
-  for (int x = 4; x < row.chromaWidth - 4; x += 4) {
-    const int chunk = x / 4;  // the block starts at luma sample 2x = 8 chunk
-    const bool still = chunks[chunk] + chunks[chunk + 1] < limit;
+  for (int chunk = 1; chunk <= blocks; ++chunk) {
+    const bool still = chunks[chunk] + chunks[chunk + 1] < below;
     changed += !still;
     state[chunk] = uint8_t(state[chunk] | (still ? bit : 0));
   }
   return changed;
 }
 
-int Round(int sum, int divisorLog2, const StillLimits& limits) {
-  const int half = (1 << (divisorLog2 - 1)) << limits.shift;
-  return std::min((sum + half) >> divisorLog2, limits.maxValue);
-}
-
-// Whether frame n's first luma row has detail in the block's eight luma samples from `first`
-// on: a second difference above the limit.
+// The blend of chroma samples from .. to-1 of one plane, planar or packed.
 template <typename Sample>
-bool HasDetail(const StillRow<Sample>& row, int first, int detail) {
-  const int s = row.lumaStride;
-  const Sample* y = row.luma[1][0];
-  for (int i = first; i < first + 8; ++i) {
-    if (std::abs(2 * int(y[i * s]) - int(y[(i - 1) * s]) - int(y[(i + 1) * s])) > detail) {
-      return true;
-    }
-  }
-  return false;
-}
-
-// The chroma of the block at chroma column x: frame n's and its partners'.
-template <typename Sample>
-void ReadBlock(const StillRow<Sample>& row, int x, BlockTriple& block) {
-  const int cs = row.chromaStride;
-  for (int k = 0; k < 4; ++k) {
-    const int at = (x + k) * cs;
-    block.a[k] = row.u[0][at], block.own[k] = row.u[1][at], block.b[k] = row.u[2][at];
-    block.a[k + 4] = row.v[0][at], block.own[k + 4] = row.v[1][at], block.b[k + 4] = row.v[2][at];
-  }
-}
-
-// out[x] = blend(a, own, b) of the three frames' samples, for chroma samples from .. to-1.
-template <int Stride, typename Sample, typename Blend>
-void BlendRun(const Sample* const in[3], Sample* __restrict out, int from, int to, Blend blend) {
-  const Sample* __restrict a = in[0];
-  const Sample* __restrict own = in[1];
-  const Sample* __restrict b = in[2];
-  for (int x = from; x < to; ++x) {
-    const int at = x * Stride;
-    out[at] = static_cast<Sample>(blend(int(a[at]), int(own[at]), int(b[at])));
-  }
-}
-
-// BlendRun with the row's chroma stride: 1 in planar rows, 4 in packed ones.
-template <typename Sample, typename Blend>
-void BlendRunOf(const StillRow<Sample>& row, const Sample* const in[3], Sample* out, int from,
-                int to, Blend blend) {
-  if (row.chromaStride == 1) {
-    BlendRun<1>(in, out, from, to, blend);
-  } else {
-    BlendRun<4>(in, out, from, to, blend);
-  }
+void BlendStillRun(const StillRow<Sample>& row, const Sample* const in[3], Sample* out, int from,
+                   int to, bool partnersAlike, const StillLimits& limits,
+                   const StillScratch<Sample>& scratch) {
+  const int at = from * row.chromaStride;
+  const auto blend =
+      row.chromaStride == 1 ? scratch.kernels.blendRun : scratch.kernels.blendRunPacked;
+  blend(in[0] + at, in[1] + at, in[2] + at, out + at, to - from, partnersAlike, limits.shift,
+        limits.maxValue);
 }
 
 // The row with frames n-2 and n+2 in the places of frames n-1 and n+1: what MarkStill and
@@ -189,16 +108,11 @@ void BlendStillBlocks(const StillRow<Sample>& row, const StillLimits& limits,
   // strongest, say whether the partners agree with each other.
   int64_t agree = 0;
   int64_t oppose = 0;
-  BlockTriple block;
   const int end = row.chromaWidth - 4;
   constexpr uint8_t kStillInner = kStillBefore | kStillAfter;
   const auto still = [&](int x) { return (state[x / 4] & kStillInner) == kStillInner; };
-  for (int x = 4; x < end; x += 4) {
-    if (still(x) && HasDetail(row, 2 * x, limits.detail)) {
-      ReadBlock(row, x, block);
-      AddAgreement(block, agree, oppose);
-    }
-  }
+  scratch.kernels.vote(row.luma[1][0], row.lumaStride, row.u, row.v, row.chromaStride, state,
+                       kStillInner, end, limits.detail, &agree, &oppose);
   const bool partnersAlike = 2 * agree <= oppose;
 
   // In PAL, the blocks still against frames n-2 and n+2 as well blend those: unless most of
@@ -215,12 +129,9 @@ void BlendStillBlocks(const StillRow<Sample>& row, const StillLimits& limits,
                     2 * MarkStill(outer, 2, limit, kStillAfter2, scratch) <= blocks;
     if (useOuter) {
       int64_t outerAgree = 0, outerOppose = 0;
-      for (int x = 4; x < end; x += 4) {
-        if (still(x) && outerStill(x) && HasDetail(row, 2 * x, limits.detail)) {
-          ReadBlock(outer, x, block);
-          AddAgreement(block, outerAgree, outerOppose);
-        }
-      }
+      scratch.kernels.vote(row.luma[1][0], row.lumaStride, outer.u, outer.v, row.chromaStride,
+                           state, kStillInner | kStillOuter, end, limits.detail, &outerAgree,
+                           &outerOppose);
       useOuter = outerOppose > oppose;
     }
     if (!useOuter) {
@@ -245,14 +156,7 @@ void BlendStillBlocks(const StillRow<Sample>& row, const StillLimits& limits,
     for (int plane = 0; plane < 2; ++plane) {
       const Sample* const* in = plane == 0 ? partners.u : partners.v;
       Sample* out = plane == 0 ? row.outU : row.outV;
-      if (partnersAlike || useOuter) {
-        BlendRunOf(row, in, out, x, runEnd, [&](int a, int own, int b) {
-          return Round(a + 2 * own + b, 2, limits);
-        });
-      } else {
-        BlendRunOf(row, in, out, x, runEnd,
-                   [&](int a, int, int b) { return Round(a + b, 1, limits); });
-      }
+      BlendStillRun(row, in, out, x, runEnd, partnersAlike || useOuter, limits, scratch);
     }
     x = runEnd - 4;
   }

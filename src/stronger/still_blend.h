@@ -32,8 +32,9 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <type_traits>
 #include <vector>
+
+#include "stronger/still_kernels.h"
 
 namespace velmire {
 
@@ -64,19 +65,20 @@ struct StillLimits {
   int maxValue;  // the largest sample value
 };
 
-// Working storage for rows of up to lumaSamples luma samples, made once per pass. The
-// low-passed luma differences of 8-bit samples stay within 16 bits (at most 60 x 255 a row, and
-// two rows add up to 30600), so they are kept in 16-bit lanes, twice as many to a vector.
+// Working storage for rows of up to lumaSamples luma samples, and the kernels that work on it,
+// made once per pass.
 template <typename Sample>
 struct StillScratch {
-  using Work = std::conditional_t<sizeof(Sample) == 1, int16_t, int32_t>;
-  explicit StillScratch(int lumaSamples)
-      : d(static_cast<std::size_t>(lumaSamples) + 9),
-        t(static_cast<std::size_t>(lumaSamples) + 9),
-        acc(static_cast<std::size_t>(lumaSamples)),
+  using Work = StillWork<Sample>;
+  explicit StillScratch(int lumaSamples,
+                        StillKernelsOf<Sample> kernelsIn = PortableStillKernels<Sample>())
+      : kernels(kernelsIn),
+        d(static_cast<std::size_t>(lumaSamples) + 9 + kStillWorkSlack),
+        t(static_cast<std::size_t>(lumaSamples) + 9 + kStillWorkSlack),
         chunks(static_cast<std::size_t>(lumaSamples) / 8 + 3),
         state(static_cast<std::size_t>(lumaSamples) / 8 + 3) {}
-  std::vector<Work> d, t, acc;  // differences, their partial low-passes, |low-pass| a sample
+  StillKernelsOf<Sample> kernels;
+  std::vector<Work> d, t;       // the low-pass's working rows
   std::vector<int32_t> chunks;  // |low-pass| summed over eight samples
   std::vector<uint8_t> state;   // a block's stillness: bits 0 .. 3 against frame n-1, n+1, n-2, n+2
 };

@@ -22,9 +22,9 @@ FrameRowsYUY2 RowsOf(const PlaneView& plane) { return FrameRowsYUY2{plane.data, 
 // through the packed strides.
 void BlendStillRowsYUY2(const InputFramesYUY2& inputs, const OuterFrames* outer,
                         const WritablePlaneView& output, int rowSize, int height,
-                        const StillLimits& limits) {
+                        const StillLimits& limits, const StillKernelsOf<uint8_t>& kernels) {
   const int lumaSamples = rowSize / 2;
-  StillScratch<uint8_t> scratch(lumaSamples);
+  StillScratch<uint8_t> scratch(lumaSamples, kernels);
   for (int y = kRowsKeptAtEachEnd; y < height - kRowsKeptAtEachEnd; ++y) {
     StillRow<uint8_t> row{};
     for (int f = 0; f < 3; ++f) {
@@ -78,7 +78,7 @@ void ReduceCrossColorYUY2(const Settings& settings, const PassKernelsYUY2& kerne
       });
   if (settings.Mode == 1 && !settings.Debug) {
     BlendStillRowsYUY2(inputs, outer, output, rowSize, current.height,
-                       StillLimits{settings.ThresholdY, 0, 255});
+                       StillLimits{settings.ThresholdY, 0, 255}, kernels.still);
   }
 }
 

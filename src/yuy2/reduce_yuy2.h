@@ -8,6 +8,7 @@
 #include "base/frame_view.h"
 #include "base/settings.h"
 #include "detect/edge_mask.h"
+#include "stronger/still_kernels.h"
 #include "yuy2/correct_block_yuy2.h"
 
 namespace velmire {
@@ -15,6 +16,7 @@ namespace velmire {
 struct PassKernelsYUY2 {
   EdgeMaskYUY2Fn edgeMask;
   CorrectRowYUY2Fn correctRow;
+  StillKernelsOf<uint8_t> still;  // the stronger mode's still blend
 };
 
 // The frames are packed YUY2 planes of current's row size and height, each read through its own

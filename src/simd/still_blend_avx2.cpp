@@ -1,0 +1,120 @@
+// The still blend's kernels with AVX2: SSE2's, twice the lanes (stronger/still_kernels.h).
+#include <immintrin.h>
+
+#include <cstdint>
+
+#include "simd/still_lowpass_walk.h"
+#include "simd/vector_kernels.h"
+
+namespace velmire::simd {
+namespace {
+
+template <typename W>
+__m256i LoadWork(const W* at) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at)); }
+template <typename W>
+void StoreWork(W* at, __m256i v) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(at), v); }
+__m128i Load128(const void* at) { return _mm_loadu_si128(static_cast<const __m128i*>(at)); }
+
+// The four 32-bit lanes of both halves added.
+__m128i AddHalves(__m256i v) {
+  return _mm_add_epi32(_mm256_castsi256_si128(v), _mm256_extracti128_si256(v, 1));
+}
+
+struct Lanes16 {
+  using Work = int16_t;
+  static constexpr int kLanes = 16;
+  static __m256i Load(const Work* at) { return LoadWork(at); }
+  static void Store(Work* at, __m256i v) { StoreWork(at, v); }
+  static __m256i Add(__m256i a, __m256i b) { return _mm256_add_epi16(a, b); }
+  static __m256i Abs(__m256i v) { return _mm256_abs_epi16(v); }
+  static __m256i Difference(const uint8_t* now, const uint8_t* then) {
+    return _mm256_sub_epi16(_mm256_cvtepu8_epi16(Load128(now)),
+                            _mm256_cvtepu8_epi16(Load128(then)));
+  }
+  static __m256i DifferencePacked(const uint8_t* now, const uint8_t* then) {
+    const __m256i luma = _mm256_set1_epi16(0x00FF);
+    return _mm256_sub_epi16(_mm256_and_si256(LoadWork(now), luma),
+                            _mm256_and_si256(LoadWork(then), luma));
+  }
+  // One vector holds both chunks, one in each half.
+  static void AddChunkPair(const Work* at, int32_t* chunks, bool add) {
+    const __m256i sums = _mm256_madd_epi16(AbsoluteLowpass<Lanes16>(at), _mm256_set1_epi16(1));
+    StoreChunkPair(chunks,
+                   PairSums(_mm256_castsi256_si128(sums), _mm256_extracti128_si256(sums, 1)),
+                   add);
+  }
+};
+
+struct Lanes32 {
+  using Work = int32_t;
+  static constexpr int kLanes = 8;
+  static __m256i Load(const Work* at) { return LoadWork(at); }
+  static void Store(Work* at, __m256i v) { StoreWork(at, v); }
+  static __m256i Add(__m256i a, __m256i b) { return _mm256_add_epi32(a, b); }
+  static __m256i Abs(__m256i v) { return _mm256_abs_epi32(v); }
+  static __m256i Difference(const uint16_t* now, const uint16_t* then) {
+    return _mm256_sub_epi32(_mm256_cvtepu16_epi32(Load128(now)),
+                            _mm256_cvtepu16_epi32(Load128(then)));
+  }
+  static void AddChunkPair(const Work* at, int32_t* chunks, bool add) {
+    StoreChunkPair(chunks,
+                   PairSums(AddHalves(AbsoluteLowpass<Lanes32>(at)),
+                            AddHalves(AbsoluteLowpass<Lanes32>(at + 8))),
+                   add);
+  }
+};
+
+}  // namespace
+
+void LowpassedChunksAvx2(const uint8_t* now, const uint8_t* then, int n, int stride, bool add,
+                         int16_t* d, int16_t* t, int32_t* chunks) {
+  LowpassedChunksWalk<Lanes16>(now, then, n, stride, add, d, t, chunks);
+}
+
+void LowpassedChunks16Avx2(const uint16_t* now, const uint16_t* then, int n, int stride,
+                           bool add, int32_t* d, int32_t* t, int32_t* chunks) {
+  if (stride != 1) return LowpassedChunksPortable(now, then, n, stride, add, d, t, chunks);
+  LowpassedChunksWalk<Lanes32>(now, then, n, stride, add, d, t, chunks);
+}
+
+void BlendStillRunAvx2(const uint8_t* a, const uint8_t* own, const uint8_t* b, uint8_t* out,
+                       int count, bool partnersAlike, int shift, int maxValue) {
+  const __m256i max = _mm256_set1_epi16(static_cast<short>(maxValue));
+  const __m256i half = _mm256_set1_epi16(static_cast<short>((partnersAlike ? 2 : 1) << shift));
+  auto widen = [](const uint8_t* at) { return _mm256_cvtepu8_epi16(Load128(at)); };
+  int x = 0;
+  for (; x + 16 <= count; x += 16) {
+    const __m256i sum = _mm256_add_epi16(widen(a + x), widen(b + x));
+    const __m256i own2 = _mm256_slli_epi16(widen(own + x), 1);
+    const __m256i rounded =
+        partnersAlike ? _mm256_srli_epi16(_mm256_add_epi16(_mm256_add_epi16(sum, own2), half), 2)
+                      : _mm256_srli_epi16(_mm256_add_epi16(sum, half), 1);
+    const __m256i blended = _mm256_min_epi16(rounded, max);
+    const __m128i bytes =
+        _mm_packus_epi16(_mm256_castsi256_si128(blended), _mm256_extracti128_si256(blended, 1));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), bytes);
+  }
+  BlendStillRunSse2(a + x, own + x, b + x, out + x, count - x, partnersAlike, shift, maxValue);
+}
+
+void BlendStillRun16Avx2(const uint16_t* a, const uint16_t* own, const uint16_t* b,
+                         uint16_t* out, int count, bool partnersAlike, int shift, int maxValue) {
+  const __m256i max = _mm256_set1_epi32(maxValue);
+  const __m256i half = _mm256_set1_epi32((partnersAlike ? 2 : 1) << shift);
+  auto widen = [](const uint16_t* at) { return _mm256_cvtepu16_epi32(Load128(at)); };
+  int x = 0;
+  for (; x + 8 <= count; x += 8) {
+    const __m256i sum = _mm256_add_epi32(widen(a + x), widen(b + x));
+    const __m256i own2 = _mm256_slli_epi32(widen(own + x), 1);
+    const __m256i rounded =
+        partnersAlike ? _mm256_srli_epi32(_mm256_add_epi32(_mm256_add_epi32(sum, own2), half), 2)
+                      : _mm256_srli_epi32(_mm256_add_epi32(sum, half), 1);
+    const __m256i blended = _mm256_min_epi32(rounded, max);
+    const __m128i words =
+        _mm_packus_epi32(_mm256_castsi256_si128(blended), _mm256_extracti128_si256(blended, 1));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), words);
+  }
+  BlendStillRun16Sse2(a + x, own + x, b + x, out + x, count - x, partnersAlike, shift, maxValue);
+}
+
+}  // namespace velmire::simd

@@ -1,0 +1,158 @@
+// The still blend's kernels with SSE2: the low-pass in 16-bit lanes for 8-bit samples and in
+// 32-bit lanes for deeper ones, and the blend of runs of planar chroma.
+#include <emmintrin.h>
+
+#include <cstdint>
+
+#include "simd/still_lowpass_walk.h"
+#include "simd/vector_kernels.h"
+
+namespace velmire::simd {
+namespace {
+
+template <typename W>
+__m128i LoadWork(const W* at) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at)); }
+template <typename W>
+void StoreWork(W* at, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(at), v); }
+__m128i Load64(const void* at) { return _mm_loadl_epi64(static_cast<const __m128i*>(at)); }
+
+struct Lanes16 {
+  using Work = int16_t;
+  static constexpr int kLanes = 8;
+  static __m128i Load(const Work* at) { return LoadWork(at); }
+  static void Store(Work* at, __m128i v) { StoreWork(at, v); }
+  static __m128i Add(__m128i a, __m128i b) { return _mm_add_epi16(a, b); }
+  static __m128i Abs(__m128i v) { return _mm_max_epi16(v, _mm_sub_epi16(_mm_setzero_si128(), v)); }
+  static __m128i Difference(const uint8_t* now, const uint8_t* then) {
+    const __m128i zero = _mm_setzero_si128();
+    return _mm_sub_epi16(_mm_unpacklo_epi8(Load64(now), zero),
+                         _mm_unpacklo_epi8(Load64(then), zero));
+  }
+  static __m128i DifferencePacked(const uint8_t* now, const uint8_t* then) {
+    const __m128i luma = _mm_set1_epi16(0x00FF);
+    return _mm_sub_epi16(_mm_and_si128(LoadWork(now), luma), _mm_and_si128(LoadWork(then), luma));
+  }
+  static void AddChunkPair(const Work* at, int32_t* chunks, bool add) {
+    const __m128i ones = _mm_set1_epi16(1);
+    StoreChunkPair(chunks,
+                   PairSums(_mm_madd_epi16(AbsoluteLowpass<Lanes16>(at), ones),
+                            _mm_madd_epi16(AbsoluteLowpass<Lanes16>(at + 8), ones)),
+                   add);
+  }
+};
+
+struct Lanes32 {
+  using Work = int32_t;
+  static constexpr int kLanes = 4;
+  static __m128i Load(const Work* at) { return LoadWork(at); }
+  static void Store(Work* at, __m128i v) { StoreWork(at, v); }
+  static __m128i Add(__m128i a, __m128i b) { return _mm_add_epi32(a, b); }
+  static __m128i Abs(__m128i v) {
+    const __m128i sign = _mm_srai_epi32(v, 31);
+    return _mm_sub_epi32(_mm_xor_si128(v, sign), sign);
+  }
+  static __m128i Difference(const uint16_t* now, const uint16_t* then) {
+    const __m128i zero = _mm_setzero_si128();
+    return _mm_sub_epi32(_mm_unpacklo_epi16(Load64(now), zero),
+                         _mm_unpacklo_epi16(Load64(then), zero));
+  }
+  static void AddChunkPair(const Work* at, int32_t* chunks, bool add) {
+    auto chunk = [](const Work* from) {
+      return _mm_add_epi32(AbsoluteLowpass<Lanes32>(from), AbsoluteLowpass<Lanes32>(from + 4));
+    };
+    StoreChunkPair(chunks, PairSums(chunk(at), chunk(at + 8)), add);
+  }
+};
+
+// (a + 2 own + b + half) >> 2 or (a + b + half) >> 1 of 16-bit lanes (8-bit samples, whose
+// sums stay within 16 bits), at most maxValue.
+__m128i Blend16(__m128i a, __m128i own, __m128i b, bool partnersAlike, int shift, __m128i max) {
+  const __m128i sum = _mm_add_epi16(a, b);
+  const __m128i blended =
+      partnersAlike
+          ? _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(sum, _mm_add_epi16(own, own)),
+                                         _mm_set1_epi16(static_cast<short>(2 << shift))), 2)
+          : _mm_srli_epi16(_mm_add_epi16(sum, _mm_set1_epi16(static_cast<short>(1 << shift))), 1);
+  return _mm_min_epi16(blended, max);
+}
+
+// The same in 32-bit lanes (9- to 16-bit samples).
+__m128i Blend32(__m128i a, __m128i own, __m128i b, bool partnersAlike, int shift, __m128i max) {
+  const __m128i sum = _mm_add_epi32(a, b);
+  const __m128i blended =
+      partnersAlike
+          ? _mm_srli_epi32(_mm_add_epi32(_mm_add_epi32(sum, _mm_add_epi32(own, own)),
+                                         _mm_set1_epi32(2 << shift)), 2)
+          : _mm_srli_epi32(_mm_add_epi32(sum, _mm_set1_epi32(1 << shift)), 1);
+  const __m128i over = _mm_cmpgt_epi32(blended, max);
+  return _mm_or_si128(_mm_and_si128(over, max), _mm_andnot_si128(over, blended));
+}
+
+}  // namespace
+
+void LowpassedChunksSse2(const uint8_t* now, const uint8_t* then, int n, int stride, bool add,
+                         int16_t* d, int16_t* t, int32_t* chunks) {
+  LowpassedChunksWalk<Lanes16>(now, then, n, stride, add, d, t, chunks);
+}
+
+void LowpassedChunks16Sse2(const uint16_t* now, const uint16_t* then, int n, int stride,
+                           bool add, int32_t* d, int32_t* t, int32_t* chunks) {
+  if (stride != 1) return LowpassedChunksPortable(now, then, n, stride, add, d, t, chunks);
+  LowpassedChunksWalk<Lanes32>(now, then, n, stride, add, d, t, chunks);
+}
+
+void BlendStillRunSse2(const uint8_t* a, const uint8_t* own, const uint8_t* b, uint8_t* out,
+                       int count, bool partnersAlike, int shift, int maxValue) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i max = _mm_set1_epi16(static_cast<short>(maxValue));
+  auto widen = [&](const uint8_t* at) { return _mm_unpacklo_epi8(Load64(at), zero); };
+  int x = 0;
+  for (; x + 8 <= count; x += 8) {
+    const __m128i blended = Blend16(widen(a + x), widen(own + x), widen(b + x), partnersAlike,
+                                    shift, max);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + x), _mm_packus_epi16(blended, blended));
+  }
+  BlendStillRunPortable(a + x, own + x, b + x, out + x, count - x, partnersAlike, shift,
+                        maxValue);
+}
+
+void BlendStillRun16Sse2(const uint16_t* a, const uint16_t* own, const uint16_t* b,
+                         uint16_t* out, int count, bool partnersAlike, int shift, int maxValue) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i max = _mm_set1_epi32(maxValue);
+  const __m128i bias32 = _mm_set1_epi32(0x8000);
+  const __m128i bias16 = _mm_set1_epi16(-0x8000);
+  auto widen = [&](const uint16_t* at) { return _mm_unpacklo_epi16(Load64(at), zero); };
+  int x = 0;
+  for (; x + 4 <= count; x += 4) {
+    const __m128i blended = Blend32(widen(a + x), widen(own + x), widen(b + x), partnersAlike,
+                                    shift, max);
+    // Unsigned 16-bit results through the signed pack: moved down by 32768 and back.
+    const __m128i packed = _mm_packs_epi32(_mm_sub_epi32(blended, bias32), zero);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + x), _mm_xor_si128(packed, bias16));
+  }
+  BlendStillRunPortable(a + x, own + x, b + x, out + x, count - x, partnersAlike, shift,
+                        maxValue);
+}
+
+void BlendStillRunPackedSse2(const uint8_t* a, const uint8_t* own, const uint8_t* b,
+                             uint8_t* out, int count, bool partnersAlike, int shift,
+                             int maxValue) {
+  // Four samples, the low bytes of four 32-bit lanes, per step; the bytes between them are
+  // written back as they were.
+  const __m128i low = _mm_set1_epi32(0xFF);
+  const __m128i max = _mm_set1_epi32(maxValue);
+  auto samples = [&](const uint8_t* at) { return _mm_and_si128(LoadWork(at), low); };
+  int x = 0;
+  for (; x + 4 <= count; x += 4) {
+    const int at = 4 * x;
+    const __m128i blended = Blend32(samples(a + at), samples(own + at), samples(b + at),
+                                    partnersAlike, shift, max);
+    const __m128i kept = _mm_andnot_si128(low, LoadWork(out + at));
+    StoreWork(out + at, _mm_or_si128(kept, blended));
+  }
+  BlendStillRunPackedPortable(a + 4 * x, own + 4 * x, b + 4 * x, out + 4 * x, count - x,
+                              partnersAlike, shift, maxValue);
+}
+
+}  // namespace velmire::simd

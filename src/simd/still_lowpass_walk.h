@@ -1,0 +1,81 @@
+// The still blend's low-pass of one luma row pair (stronger/still_kernels.h), written once over
+// the lanes of an instruction set and depth. Ops gives the vector type and its operations:
+// kLanes, Load, Store, Add, Abs, Difference (kLanes luma samples of contiguous rows) and, for
+// 8-bit samples, DifferencePacked (every second byte: YUY2 luma), and AddChunkPair (the two
+// eight-sample chunk sums of 16 low-passed values). The boxes run over whole vectors into the
+// working rows' slack; the chunks that reach the row's end are summed one sample at a time.
+#pragma once
+
+#include <emmintrin.h>
+
+#include <cstdint>
+
+#include "stronger/still_kernels.h"
+
+namespace velmire::simd {
+
+// [sum of a's lanes, sum of b's lanes, ...] of four 32-bit lanes each.
+inline __m128i PairSums(__m128i a, __m128i b) {
+  const __m128i halves = _mm_add_epi32(_mm_unpacklo_epi32(a, b), _mm_unpackhi_epi32(a, b));
+  return _mm_add_epi32(halves, _mm_srli_si128(halves, 8));
+}
+
+// chunks[0] and chunks[1] set to, or increased by, the two low lanes of sums.
+inline void StoreChunkPair(int32_t* chunks, __m128i sums, bool add) {
+  if (add) sums = _mm_add_epi32(sums, _mm_loadl_epi64(reinterpret_cast<const __m128i*>(chunks)));
+  _mm_storel_epi64(reinterpret_cast<__m128i*>(chunks), sums);
+}
+
+template <typename Ops, typename Sample, typename Work>
+void LowpassedChunksWalk(const Sample* now, const Sample* then, int n, int stride, bool add,
+                         Work* d, Work* t, int32_t* chunks) {
+  constexpr int kLanes = Ops::kLanes;
+  // The differences, the last vector overlapping the one before it in a row of uneven length.
+  auto difference = [&](int i) {
+    if constexpr (sizeof(Sample) == 1) {
+      if (stride != 1) {
+        Ops::Store(d + 4 + i, Ops::DifferencePacked(now + 2 * i, then + 2 * i));
+        return;
+      }
+    }
+    Ops::Store(d + 4 + i, Ops::Difference(now + i, then + i));
+  };
+  if (n >= kLanes) {
+    for (int i = 0; i + kLanes <= n; i += kLanes) difference(i);
+    if (n % kLanes != 0) difference(n - kLanes);
+  } else {
+    for (int i = 0; i < n; ++i) d[i + 4] = Work(int(now[i * stride]) - int(then[i * stride]));
+  }
+  for (int k = 0; k < 4; ++k) d[k] = d[4];
+  for (int k = n + 4; k < n + 9; ++k) d[k] = d[n + 3];
+  auto load = [](const Work* at) { return Ops::Load(at); };
+  for (int k = 0; k < n + 7; k += kLanes) {
+    Ops::Store(t + k, Ops::Add(Ops::Add(load(d + k), load(d + k + 1)), load(d + k + 2)));
+  }
+  for (int k = 0; k < n + 4; k += kLanes) {
+    Ops::Store(d + k, Ops::Add(Ops::Add(load(t + k), load(t + k + 1)),
+                               Ops::Add(load(t + k + 2), load(t + k + 3))));
+  }
+  // Chunk j sums the samples 8j-4 .. 8j+3: pairs of whole chunks, then what is left.
+  int j = 1;
+  for (; 8 * j + 12 <= n; j += 2) Ops::AddChunkPair(d + 8 * j - 4, chunks + j, add);
+  for (; 8 * j - 4 < n; ++j) {
+    int32_t sum = 0;
+    for (int i = 8 * j - 4; i < 8 * j + 4 && i < n; ++i) {
+      const Work low = Work(d[i] + d[i + 1] + d[i + 2] + d[i + 3] + d[i + 4]);
+      sum += low < 0 ? -low : low;
+    }
+    chunks[j] = add ? chunks[j] + sum : sum;
+  }
+}
+
+// The low-pass (five boxed values in a row) of kLanes samples from `at`, made absolute.
+template <typename Ops>
+auto AbsoluteLowpass(const typename Ops::Work* at) {
+  const auto sum = Ops::Add(Ops::Add(Ops::Add(Ops::Load(at), Ops::Load(at + 1)),
+                                     Ops::Add(Ops::Load(at + 2), Ops::Load(at + 3))),
+                            Ops::Load(at + 4));
+  return Ops::Abs(sum);
+}
+
+}  // namespace velmire::simd

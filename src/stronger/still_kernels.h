@@ -1,0 +1,81 @@
+// The still blend's pixel kernels (stronger/still_blend.h): the low-pass that judges stillness
+// and the blend of still runs, one pair per sample size. The portable versions define the
+// results; the vector ones (simd/, neon/) give the same bytes and are chosen with the kernel set.
+#pragma once
+
+#include <cstdint>
+#include <type_traits>
+
+namespace velmire {
+
+// Low-passed luma differences of 8-bit samples stay within 16 bits (at most 60 x 255), so
+// they are worked in 16-bit lanes, twice as many to a vector; deeper samples in 32-bit lanes.
+template <typename Sample>
+using StillWork = std::conditional_t<sizeof(Sample) == 1, int16_t, int32_t>;
+
+// Elements past lumaSamples + 9 that the working rows d and t hold, so that a vector kernel may
+// run whole vectors over their ends.
+constexpr int kStillWorkSlack = 64;
+
+// chunks[j] for j = 1 .. (n + 3) / 8, stored (add false) or added to (add true): the sum over
+// luma samples 8j-4 .. 8j+3 (those below n) of |low-pass of (now - then)|, the low-pass being
+// the 3-, 4- and 5-tap boxes in a row over samples i-4 .. i+5, with the row's first and last
+// differences standing in past its ends. Luma samples lie every `stride` elements (1, or 2 in
+// packed YUY2 rows, 8-bit only, whose kernels read the row's 2n bytes); d and t are working
+// rows of n + 9 + kStillWorkSlack elements.
+template <typename Sample>
+using LowpassedChunksFnOf = void (*)(const Sample* now, const Sample* then, int n, int stride,
+                                     bool add, StillWork<Sample>* d, StillWork<Sample>* t,
+                                     int32_t* chunks);
+
+// out[x] for x = 0 .. count-1 of three contiguous rows: (a + 2 own + b) / 4 when partnersAlike,
+// else (a + b) / 2, rounded to the nearest (halves up, in 8-bit steps: `shift` is bits - 8)
+// and at most maxValue. The packed version takes samples every 4 elements (the U or V bytes of
+// YUY2 macropixels) and may read, and write back unchanged, the elements between them and the
+// three after the last.
+template <typename Sample>
+using BlendStillRunFnOf = void (*)(const Sample* a, const Sample* own, const Sample* b,
+                                   Sample* out, int count, bool partnersAlike, int shift,
+                                   int maxValue);
+
+// The row's vote on the partners: over the blocks at chroma columns x = 4, 8, .. below end
+// whose state[x / 4] is `still` and whose luma has detail (|2 y[i] - y[i-1] - y[i+1]| above
+// `detail` at one of the eight luma samples i from 2x on), adds |a - b| to agree and
+// |a + b - 2 own| to oppose over the block's four U and four V samples, a, own and b from
+// frames n-1, n and n+1. Luma samples lie every lumaStride elements, chroma every chromaStride.
+template <typename Sample>
+using StillVoteFnOf = void (*)(const Sample* luma, int lumaStride, const Sample* const u[3],
+                               const Sample* const v[3], int chromaStride, const uint8_t* state,
+                               uint8_t still, int end, int detail, int64_t* agree,
+                               int64_t* oppose);
+
+template <typename Sample>
+struct StillKernelsOf {
+  LowpassedChunksFnOf<Sample> lowpassedChunks;
+  BlendStillRunFnOf<Sample> blendRun;
+  BlendStillRunFnOf<Sample> blendRunPacked;
+  StillVoteFnOf<Sample> vote;
+};
+
+template <typename Sample>
+void LowpassedChunksPortable(const Sample* now, const Sample* then, int n, int stride, bool add,
+                             StillWork<Sample>* d, StillWork<Sample>* t, int32_t* chunks);
+template <typename Sample>
+void BlendStillRunPortable(const Sample* a, const Sample* own, const Sample* b, Sample* out,
+                           int count, bool partnersAlike, int shift, int maxValue);
+
+template <typename Sample>
+void BlendStillRunPackedPortable(const Sample* a, const Sample* own, const Sample* b, Sample* out,
+                                 int count, bool partnersAlike, int shift, int maxValue);
+template <typename Sample>
+void StillVotePortable(const Sample* luma, int lumaStride, const Sample* const u[3],
+                       const Sample* const v[3], int chromaStride, const uint8_t* state,
+                       uint8_t still, int end, int detail, int64_t* agree, int64_t* oppose);
+
+template <typename Sample>
+constexpr StillKernelsOf<Sample> PortableStillKernels() {
+  return {LowpassedChunksPortable<Sample>, BlendStillRunPortable<Sample>,
+          BlendStillRunPackedPortable<Sample>, StillVotePortable<Sample>};
+}
+
+}  // namespace velmire
