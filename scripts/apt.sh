@@ -65,8 +65,18 @@ sources_without() {
   echo "-o Dir::Etc::SourceList=$sources/sources.list -o Dir::Etc::SourceParts=$sources"
 }
 
+# Lists refreshed less than ten minutes ago (by an earlier call of this script) are kept: a
+# run calls it several times, and a mirror out of step stays so for longer than that.
+stamp="${TMPDIR:-/tmp}/velmire-apt-refreshed"
+fresh() { [ -n "$(find "$stamp" -mmin -10 2>/dev/null)" ]; }
+
 refresh() {
   local n
+  if fresh; then
+    echo "apt.sh: package lists refreshed in the last ten minutes; kept" >&2
+    return 1
+  fi
+  touch "$stamp"
   for ((n = 1; n <= attempts; n++)); do
     $SUDO apt-get -o Acquire::Retries=3 update 2>&1 | tee "$log"
     [ "${PIPESTATUS[0]}" -eq 0 ] && return 0
@@ -87,17 +97,15 @@ refresh() {
 }
 
 case "${1:-}" in
-  update) refresh ;;
+  update) refresh || true ;;
   install)
     shift
     # A second try, after the lists are refreshed, is all that helps: packages that cannot be
-    # resolved stay so.
-    for n in 1 2; do
-      $SUDO apt-get -o Acquire::Retries=3 install -y "$@" && exit 0
-      echo "apt.sh: apt-get install failed (attempt $n of 2)" >&2
-      [ "$n" -eq 1 ] && { sleep 15; refresh; }
-    done
-    exit 1 ;;
+    # resolved stay so, and with lists just refreshed there is no second try.
+    $SUDO apt-get -o Acquire::Retries=3 install -y "$@" && exit 0
+    echo "apt.sh: apt-get install failed" >&2
+    refresh || exit 1
+    $SUDO apt-get -o Acquire::Retries=3 install -y "$@" ;;
   # The sources an update would read without the lists named in $2 ("URI ARCH" lines).
   sources-without)
     [ $# -eq 2 ] || exit 2
