@@ -5,12 +5,14 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "base/settings.h"
 #include "bench_clips.h"
 #include "planar/candidate_tables_planar.h"
 #include "planar/row_job_planar.h"
+#include "stronger/still_kernels.h"
 #include "yuy2/row_job_yuy2.h"
 
 namespace velmire::bench {
@@ -58,6 +60,56 @@ struct TimedKernel {
   std::function<void(const KernelSet&)> call;
 };
 
+template <typename Sample>
+const StillKernelsOf<Sample>& StillOf(const KernelSet& set) {
+  if constexpr (sizeof(Sample) == 1) {
+    return set.still;
+  } else {
+    return set.still16;
+  }
+}
+
+// One row of the stronger mode's still blend, as a pass runs it: the low-pass of the luma
+// differences against frame n-1 (lumaStride 2 in packed rows), the vote with every block still,
+// and the blend of the whole row as one run. Rows of frames n-1, n and n+1: luma, U and V (the
+// same packed row three times for YUY2), with chroma every chromaStride elements.
+template <typename Sample>
+void AddStillKernels(const std::string& prefix, const Sample* const luma[3], int lumaStride,
+                     const Sample* const u[3], const Sample* const v[3], int chromaStride,
+                     int chromaWidth, Sample* out, int shift,
+                     std::vector<TimedKernel>& kernels) {
+  using Work = StillWork<Sample>;
+  const int lumaSamples = 2 * chromaWidth;
+  const size_t working = size_t(lumaSamples) + 9 + kStillWorkSlack;
+  auto d = std::make_shared<std::vector<Work>>(working);
+  auto t = std::make_shared<std::vector<Work>>(working);
+  auto chunks = std::make_shared<std::vector<int32_t>>(size_t(lumaSamples) / 8 + 3);
+  auto state = std::make_shared<std::vector<uint8_t>>(size_t(chromaWidth) / 4 + 3, uint8_t{3});
+  const std::array<const Sample*, 3> uRows{u[0], u[1], u[2]}, vRows{v[0], v[1], v[2]};
+  const Sample* now = luma[1];
+  const Sample* then = luma[0];
+  kernels.push_back({prefix + " still low-pass, row", [=](const KernelSet& set) {
+                       StillOf<Sample>(set).lowpassedChunks(now, then, lumaSamples, lumaStride,
+                                                            false, d->data(), t->data(),
+                                                            chunks->data());
+                     }});
+  kernels.push_back({prefix + " still vote, row", [=](const KernelSet& set) {
+                       int64_t agree = 0, oppose = 0;
+                       StillOf<Sample>(set).vote(now, lumaStride, uRows.data(), vRows.data(),
+                                                 chromaStride, state->data(), 3,
+                                                 chromaWidth - 4, kSettings.ThresholdY << shift,
+                                                 &agree, &oppose);
+                     }});
+  const int maxValue = (256 << shift) - 1;
+  const int at = 4 * chromaStride;
+  kernels.push_back({prefix + " still blend, row", [=](const KernelSet& set) {
+                       const auto& still = StillOf<Sample>(set);
+                       const auto blend = chromaStride == 1 ? still.blendRun : still.blendRunPacked;
+                       blend(uRows[0] + at, uRows[1] + at, uRows[2] + at, out + at,
+                             chromaWidth - 8, true, shift, maxValue);
+                     }});
+}
+
 // The middle row of a YUY2 picture: its edge mask, one block's search, and the whole row.
 void AddYuy2Kernels(Scene& s, std::vector<TimedKernel>& kernels) {
   const int y = s.format.height / 2;
@@ -79,6 +131,11 @@ void AddYuy2Kernels(Scene& s, std::vector<TimedKernel>& kernels) {
   kernels.push_back({"YUY2 search, row", [&s, job](const KernelSet& set) {
                        set.correctRowYUY2(job, s.marked.data());
                      }});
+  const uint8_t* packed[3] = {inputs[0].Row(y), row, inputs[2].Row(y)};
+  const uint8_t* u[3] = {packed[0] + 1, packed[1] + 1, packed[2] + 1};
+  const uint8_t* v[3] = {packed[0] + 3, packed[1] + 3, packed[2] + 3};
+  AddStillKernels<uint8_t>("YUY2", packed, 2, u, v, 4, plane.rowSize / 4,
+                           out.data + y * out.pitch + 1, 0, kernels);
 }
 
 // The middle chroma row of a planar 4:2:2 picture of 8- or 16-bit samples.
@@ -120,6 +177,16 @@ void AddPlanarKernels(Scene& s, std::vector<TimedKernel>& kernels) {
                          set.correctRowPlanar(job, s.marked.data());
                        }
                      }});
+  const Sample* lumaRows[3];
+  const Sample* u[3];
+  const Sample* v[3];
+  for (int f = 0; f < 3; ++f) {
+    lumaRows[f] = frames.Frame(f - 1).template LumaRow<Sample>(cy);
+    u[f] = frames.Frame(f - 1).template URow<Sample>(cy);
+    v[f] = frames.Frame(f - 1).template VRow<Sample>(cy);
+  }
+  AddStillKernels<Sample>(depth, lumaRows, 1, u, v, 1, chromaWidth,
+                          frames.output.template URow<Sample>(cy), shift, kernels);
 }
 
 // The 4:2:0 list (entries compared with their own reference rows) on the middle chroma row of
