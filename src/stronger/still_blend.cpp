@@ -76,6 +76,27 @@ StillRow<Sample> OuterPartners(const StillRow<Sample>& row) {
   return outer;
 }
 
+// out[x] for chroma samples from .. to-1 of one plane: (n-2 + 2 (n-1) + 2 n + 2 (n+1) + n+2) / 8,
+// rounded to the nearest (halves up, in 8-bit steps) and at most maxValue. The weights cancel
+// cross-colour that flips from frame to frame (NTSC: 1 - 2 + 2 - 2 + 1 = 0 on the phase of
+// frame n) and cross-colour that turns a quarter cycle a frame (PAL: frames n-2 and n+2 carry
+// the opposite of frame n's, 2 - 1 - 1 = 0, and frames n-1 and n+1 the opposite of each
+// other's), and weigh noise less than any three-frame blend: its variance is 7/32 of a frame's
+// against 3/8 for (n-1 + 2n + n+1) / 4.
+template <typename Sample>
+void BlendFiveRun(const StillRow<Sample>& row, const Sample* const in[3],
+                  const Sample* const outerIn[3], Sample* __restrict out, int from, int to,
+                  const StillLimits& limits) {
+  const int s = row.chromaStride;
+  const int half = 4 << limits.shift;
+  for (int x = from; x < to; ++x) {
+    const int at = x * s;
+    const int sum = int(outerIn[0][at]) + 2 * (int(in[0][at]) + int(in[1][at]) + int(in[2][at])) +
+                    int(outerIn[2][at]);
+    out[at] = static_cast<Sample>(std::min((sum + half) >> 3, limits.maxValue));
+  }
+}
+
 }  // namespace
 
 void AddAgreement(const BlockTriple& block, int64_t& agree, int64_t& oppose) {
@@ -110,53 +131,67 @@ void BlendStillBlocks(const StillRow<Sample>& row, const StillLimits& limits,
   int64_t oppose = 0;
   const int end = row.chromaWidth - 4;
   constexpr uint8_t kStillInner = kStillBefore | kStillAfter;
-  const auto still = [&](int x) { return (state[x / 4] & kStillInner) == kStillInner; };
   scratch.kernels.vote(row.luma[1][0], row.lumaStride, row.u, row.v, row.chromaStride, state,
                        kStillInner, end, limits.detail, &agree, &oppose);
   const bool partnersAlike = 2 * agree <= oppose;
 
-  // In PAL, the blocks still against frames n-2 and n+2 as well blend those: unless most of
-  // the row's blocks are not (another shot in one of them), as for frames n-1 and n+1, or
-  // frames n-2 and n+2 stray less from frame n than n-1 and n+1 do (their cross-colour is not
-  // opposite to frame n's, as in NTSC rows that the vote took for PAL, where n-2 and n+2 carry
-  // frame n's own). The strays are summed over the still blocks with detail, those of n-2 and
-  // n+2 over the blocks still against them as well: fewer blocks, so they must stray further.
+  // Stillness against frames n-2 and n+2 as well, where they exist; unless most of the row's
+  // blocks are not still against one of them (another shot there), as for n-1 and n+1.
   constexpr uint8_t kStillBefore2 = 4, kStillAfter2 = 8, kStillOuter = 4 | 8;
+  constexpr uint8_t kStillAll = kStillInner | kStillOuter;
   const StillRow<Sample> outer = OuterPartners(row);
-  const auto outerStill = [&](int x) { return (state[x / 4] & kStillOuter) == kStillOuter; };
-  if (!partnersAlike && row.outerLuma[0][0] != nullptr) {
-    bool useOuter = 2 * MarkStill(outer, 0, limit, kStillBefore2, scratch) <= blocks &&
-                    2 * MarkStill(outer, 2, limit, kStillAfter2, scratch) <= blocks;
-    if (useOuter) {
-      int64_t outerAgree = 0, outerOppose = 0;
-      scratch.kernels.vote(row.luma[1][0], row.lumaStride, outer.u, outer.v, row.chromaStride,
-                           state, kStillInner | kStillOuter, end, limits.detail, &outerAgree,
-                           &outerOppose);
-      useOuter = outerOppose > oppose;
-    }
-    if (!useOuter) {
+  if (row.outerLuma[0][0] != nullptr) {
+    const bool outerUsable = 2 * MarkStill(outer, 0, limit, kStillBefore2, scratch) <= blocks &&
+                             2 * MarkStill(outer, 2, limit, kStillAfter2, scratch) <= blocks;
+    if (!outerUsable) {
       for (int b = 0; b < blocks + 2; ++b) state[b] = uint8_t(state[b] & ~kStillOuter);
     }
   }
 
-  // The blend: (a + 2 own + b) / 4 of frames n-1 and n+1 when the partners are alike, or of
-  // frames n-2 and n+2 for the blocks still against those (whether or not they are against
-  // n-1 and n+1), else (a + b) / 2 of frames n-1 and n+1, rounded to the nearest value
-  // (halves up, in 8-bit steps) and at most maxValue; runs of neighbouring blocks that take
-  // the same blend in one loop per plane.
-  const auto blended = [&](int x) { return still(x) || outerStill(x); };
+  // In PAL rows, the blocks still against frames n-2 and n+2 but not against both n-1 and n+1
+  // blend n-2, n and n+2: unless frames n-2 and n+2 stray less from frame n than n-1 and n+1
+  // do (their cross-colour is not opposite to frame n's, as in NTSC rows that the vote took
+  // for PAL, where n-2 and n+2 carry frame n's own). The strays are summed over the still
+  // blocks with detail, those of n-2 and n+2 over the blocks still against all four: fewer
+  // blocks, so they must stray further.
+  bool outerPair = false;
+  if (!partnersAlike && row.outerLuma[0][0] != nullptr) {
+    int64_t outerAgree = 0, outerOppose = 0;
+    scratch.kernels.vote(row.luma[1][0], row.lumaStride, outer.u, outer.v, row.chromaStride,
+                         state, kStillAll, end, limits.detail, &outerAgree, &outerOppose);
+    outerPair = outerOppose > oppose;
+  }
+
+  // Each block's blend: the five frames' (stronger/still_blend.h) when it is still against
+  // all four; else (a + 2 own + b) / 4 of frames n-1 and n+1 when the partners are alike, or
+  // (a + b) / 2 of them when they are not, for blocks still against both; else, in PAL rows,
+  // (a + 2 own + b) / 4 of frames n-2 and n+2 for blocks still against those. Rounded to the
+  // nearest value (halves up, in 8-bit steps) and at most maxValue; runs of neighbouring
+  // blocks that take the same blend in one loop per plane.
+  enum class Blend { kNone, kFive, kInner, kOuter };
+  const auto blendOf = [&](int x) {
+    const uint8_t st = state[x / 4];
+    if (st == kStillAll) return Blend::kFive;
+    if ((st & kStillInner) == kStillInner) return Blend::kInner;
+    if (outerPair && (st & kStillOuter) == kStillOuter) return Blend::kOuter;
+    return Blend::kNone;
+  };
   for (int x = 4; x < end; x += 4) {
-    if (!blended(x)) continue;
-    const bool useOuter = !partnersAlike && outerStill(x);
+    const Blend blend = blendOf(x);
+    if (blend == Blend::kNone) continue;
     int runEnd = x + 4;
-    while (runEnd < end && blended(runEnd) && (partnersAlike || outerStill(runEnd) == useOuter)) {
-      runEnd += 4;
-    }
-    const StillRow<Sample>& partners = useOuter ? outer : row;
+    while (runEnd < end && blendOf(runEnd) == blend) runEnd += 4;
     for (int plane = 0; plane < 2; ++plane) {
-      const Sample* const* in = plane == 0 ? partners.u : partners.v;
+      const Sample* const* in = plane == 0 ? row.u : row.v;
+      const Sample* const* outerIn = plane == 0 ? outer.u : outer.v;
       Sample* out = plane == 0 ? row.outU : row.outV;
-      BlendStillRun(row, in, out, x, runEnd, partnersAlike || useOuter, limits, scratch);
+      if (blend == Blend::kFive) {
+        BlendFiveRun(row, in, outerIn, out, x, runEnd, limits);
+      } else if (blend == Blend::kInner) {
+        BlendStillRun(row, in, out, x, runEnd, partnersAlike, limits, scratch);
+      } else {
+        BlendStillRun(row, outerIn, out, x, runEnd, true, limits, scratch);
+      }
     }
     x = runEnd - 4;
   }

@@ -5,10 +5,14 @@
 // of a cycle a frame and the V switch flips, so frames n-1 and n+1 are in opposite phase to
 // each other and (n-1 + n+1) / 2 cancels it. Which of the two holds is read from the row's
 // chroma, by a vote of its still blocks with detail: the partners agree with each other
-// (NTSC) or stray from each other as far as from frame n (PAL). In PAL frames n-2 and n+2, a
-// half turn of the phase away, carry the opposite of frame n's cross-colour, so where the row
-// has them the blocks still against them take (n-2 + 2n + n+2) / 4, which keeps frame n and
-// so averages the noise of more frames; the other still blocks take (n-1 + n+1) / 2.
+// (NTSC) or stray from each other as far as from frame n (PAL). Where frames n-2 and n+2 are
+// there too, a block still against all four partners takes
+// (n-2 + 2 (n-1) + 2 n + 2 (n+1) + n+2) / 8, whatever the standard: these weights cancel both
+// cross-colour that flips from frame to frame (NTSC) and cross-colour a quarter turn on each
+// frame (PAL, where n-2 and n+2, a half turn away, carry the opposite of frame n's), and they
+// leave 7/32 of a frame's noise where the three-frame blends leave 3/8 and 1/2. In PAL rows a
+// block still against n-2 and n+2 but not against n-1 and n+1 takes (n-2 + 2n + n+2) / 4; the
+// other still blocks take the three-frame blend of n-1, n and n+1.
 //
 // Stillness is judged on luma with the subcarrier filtered out: the decoder's residual
 // subcarrier (dot crawl) flips with the phase too, so raw luma of a still picture differs from
@@ -18,9 +22,8 @@
 // subcarrier at 13.5 MHz sampling, while it keeps the picture's coarse structure, which moves
 // when anything moves. A block is still against a partner when the low-passed luma difference
 // over the block's luma and four samples either side is below two 8-bit steps a sample on
-// average (noise gives less than one, moving detail several); only blocks still against both
-// partners of their blend (n-1 and n+1, or n-2 and n+2) change, all their chroma, marked or
-// not. A row most of whose blocks are not still against frame n-1 or n+1 shows another shot
+// average (noise gives less than one, moving detail several); only blocks still against every
+// partner of their blend change, all their chroma, marked or not. A row most of whose blocks are not still against frame n-1 or n+1 shows another shot
 // there (a cut), and is left alone whole: flat areas of the same brightness would look still
 // while their colour changed; a row most of whose blocks are not still against frame n-2 or
 // n+2 does without them, for the same reason. Where a block is not still, the block search's

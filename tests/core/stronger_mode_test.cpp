@@ -18,9 +18,10 @@ int CrossColour(int x, int y) { return 10 + (x * 5 + y) % 20; }
 // The same cross-colour a quarter turn on: as large, in the other component's pattern.
 int QuarterTurned(int x, int y) { return 10 + (x * 3 + 2 * y) % 20; }
 
-// kPalStill's frames n-1 and n+1 carry an offset besides their cross-colour (noise, say), which
-// their average keeps and the blend of n-2, n and n+2 does not; kPalOuterCut is PAL with another
-// shot from frame n+2 on; kCut another shot from frame n+1 on.
+// kPalStill's frames carry offsets besides their cross-colour (noise, say): +4 in n-1 and n+1,
+// -8 in n-2 and n+2, which the five frames' weights 1-2-2-2-1 cancel and the average of n-1 and
+// n+1 keeps; kPalOuterCut is PAL with another shot from frame n+2 on; kCut another shot from
+// frame n+1 on.
 enum class Sequence { kNtscStill, kPalStill, kPalOuterCut, kCut };
 
 // Frames n-2 .. n+2: steep luma ramps in the left 40 columns, flat luma right of them; chroma
@@ -46,7 +47,10 @@ std::vector<Frame> ClipOf(Sequence sequence, Layout layout, int bits) {
       for (int x = 0; x < kWidth / 2; ++x) {
         int u = CrossColour(x, y), v = -CrossColour(x, y);
         if (!pal && r % 2 != 0) u = -u, v = -v;
-        if (pal && r % 2 == 0 && r != 0) u = -u, v = -v;
+        if (pal && r % 2 == 0 && r != 0) {
+          const int offset = sequence == Sequence::kPalStill ? -8 : 0;
+          u = -u + offset, v = -v + offset;
+        }
         if (pal && r % 2 != 0) {
           const int offset = sequence == Sequence::kPalStill ? 4 : 0;
           u = (r < 0 ? 1 : -1) * QuarterTurned(x, y) + offset;
