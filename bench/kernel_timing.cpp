@@ -88,10 +88,11 @@ void AddStillKernels(const std::string& prefix, const Sample* const luma[3], int
   const std::array<const Sample*, 3> uRows{u[0], u[1], u[2]}, vRows{v[0], v[1], v[2]};
   const Sample* now = luma[1];
   const Sample* then = luma[0];
+  const std::array<const Sample*, 2> nowRows{now, now}, thenRows{then, then};
   kernels.push_back({prefix + " still low-pass, row", [=](const KernelSet& set) {
-                       StillOf<Sample>(set).lowpassedChunks(now, then, lumaSamples, lumaStride,
-                                                            false, d->data(), t->data(),
-                                                            chunks->data());
+                       StillOf<Sample>(set).lowpassedChunks(nowRows.data(), thenRows.data(), 1,
+                                                            lumaSamples, lumaStride, d->data(),
+                                                            t->data(), chunks->data());
                      }});
   kernels.push_back({prefix + " still vote, row", [=](const KernelSet& set) {
                        int64_t agree = 0, oppose = 0;

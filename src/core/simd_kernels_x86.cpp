@@ -21,9 +21,10 @@ constexpr KernelSet kSse2{
     .correctRowPlanar = simd::CorrectRowPlanarSse2,
     .correctRowPlanar16 = simd::CorrectRowPlanar16Sse2,
     .still = {simd::LowpassedChunksSse2, simd::BlendStillRunSse2, simd::BlendStillRunPackedSse2,
-              simd::StillVoteSse2},
+              simd::StillVoteSse2, simd::BlendFiveRunSse2, simd::BlendFiveRunInterleavedSse2},
     .still16 = {simd::LowpassedChunks16Sse2, simd::BlendStillRun16Sse2,
-                BlendStillRunPackedPortable<uint16_t>, simd::StillVote16Sse2},
+                BlendStillRunPackedPortable<uint16_t>, simd::StillVote16Sse2,
+                simd::BlendFiveRun16Sse2, BlendFiveRunInterleavedPortable<uint16_t>},
 };
 
 constexpr KernelSet Avx2Set() {
@@ -37,9 +38,10 @@ constexpr KernelSet Avx2Set() {
   set.correctBlockPlanar16 = simd::CorrectBlockPlanar16Avx2;
   set.correctRowPlanar16 = simd::CorrectRowPlanar16Avx2;
   set.still = {simd::LowpassedChunksAvx2, simd::BlendStillRunAvx2, simd::BlendStillRunPackedSse2,
-               simd::StillVoteSse2};
+               simd::StillVoteSse2, simd::BlendFiveRunAvx2, simd::BlendFiveRunInterleavedAvx2};
   set.still16 = {simd::LowpassedChunks16Avx2, simd::BlendStillRun16Avx2,
-                 BlendStillRunPackedPortable<uint16_t>, simd::StillVote16Sse2};
+                 BlendStillRunPackedPortable<uint16_t>, simd::StillVote16Sse2,
+                 simd::BlendFiveRun16Avx2, BlendFiveRunInterleavedPortable<uint16_t>};
   return set;
 }
 

@@ -38,40 +38,35 @@ struct PlanarRowPlan {
   }
 };
 
-// The stronger mode's second step: every still block of the working rows takes the temporal
-// blend of frames n-1, n and n+1, or in PAL of n-2, n and n+2 (stronger/still_blend.h).
+// The stronger mode's still blend: the row of every frame it reads (stronger/still_blend.h).
 template <typename Sample>
-void BlendStillRowsPlanar(const PlanarRowPlan& plan, const InputFramesPlanar& frames,
-                          int chromaWidth, const StillLimits& limits,
-                          const StillKernelsOf<Sample>& kernels) {
-  StillScratch<Sample> scratch(2 * chromaWidth, kernels);
-  for (int cy = plan.FirstRow(); cy <= plan.LastRow(); ++cy) {
-    StillRow<Sample> row{};
-    row.lumaRows = plan.is422 ? 1 : 2;
-    for (int f = 0; f < 3; ++f) {
-      const FrameRowsPlanar& frame = frames.Frame(f - 1);
-      for (int r = 0; r < row.lumaRows; ++r) {
-        row.luma[f][r] = frame.template LumaRow<Sample>(plan.LumaRow(cy) + r);
-      }
-      row.u[f] = frame.template URow<Sample>(cy);
-      row.v[f] = frame.template VRow<Sample>(cy);
+StillRow<Sample> StillRowPlanar(const PlanarRowPlan& plan, const InputFramesPlanar& frames,
+                                int chromaWidth, int cy) {
+  StillRow<Sample> row{};
+  row.lumaRows = plan.is422 ? 1 : 2;
+  for (int f = 0; f < 3; ++f) {
+    const FrameRowsPlanar& frame = frames.Frame(f - 1);
+    for (int r = 0; r < row.lumaRows; ++r) {
+      row.luma[f][r] = frame.template LumaRow<Sample>(plan.LumaRow(cy) + r);
     }
-    for (int side = 0; side < 2 && frames.outer; ++side) {
-      const FrameRowsPlanar& frame = (*frames.outer)[static_cast<size_t>(side)];
-      for (int r = 0; r < row.lumaRows; ++r) {
-        row.outerLuma[side][r] = frame.template LumaRow<Sample>(plan.LumaRow(cy) + r);
-      }
-      row.outerU[side] = frame.template URow<Sample>(cy);
-      row.outerV[side] = frame.template VRow<Sample>(cy);
-    }
-    row.lumaStride = 1;
-    row.lumaSamples = 2 * chromaWidth;
-    row.outU = frames.output.template URow<Sample>(cy);
-    row.outV = frames.output.template VRow<Sample>(cy);
-    row.chromaStride = 1;
-    row.chromaWidth = chromaWidth;
-    BlendStillBlocks(row, limits, scratch);
+    row.u[f] = frame.template URow<Sample>(cy);
+    row.v[f] = frame.template VRow<Sample>(cy);
   }
+  for (int side = 0; side < 2 && frames.outer; ++side) {
+    const FrameRowsPlanar& frame = (*frames.outer)[static_cast<size_t>(side)];
+    for (int r = 0; r < row.lumaRows; ++r) {
+      row.outerLuma[side][r] = frame.template LumaRow<Sample>(plan.LumaRow(cy) + r);
+    }
+    row.outerU[side] = frame.template URow<Sample>(cy);
+    row.outerV[side] = frame.template VRow<Sample>(cy);
+  }
+  row.lumaStride = 1;
+  row.lumaSamples = 2 * chromaWidth;
+  row.outU = frames.output.template URow<Sample>(cy);
+  row.outV = frames.output.template VRow<Sample>(cy);
+  row.chromaStride = 1;
+  row.chromaWidth = chromaWidth;
+  return row;
 }
 
 template <typename Sample>
@@ -86,6 +81,12 @@ void ReduceCrossColorPlanar(const SampleFormat& format, const Settings& settings
   const int threshold = settings.ThresholdY << shift;
   const int noise = settings.Noise << shift;
   const InputFramesPlanar frames = InputFramesPlanarOf(previous, current, next, output, outer);
+  // Mode 1 judges each row's blocks for stillness before the search: the blocks the still
+  // blend will replace lose their marks, so the search skips them.
+  const bool still = settings.Mode == 1 && !settings.Debug;
+  const StillLimits limits{threshold, shift, (1 << format.bitsPerSample) - 1};
+  StillScratch<Sample> scratch(still ? 2 * chromaWidth : 0, kernels.still);
+  StillRow<Sample> stillRow{};
   DriveRows(
       plan.FirstRow(), plan.LastRow(), mask, chromaWidth, settings.Debug,
       [&](int cy, uint8_t* rowMask) {
@@ -95,6 +96,11 @@ void ReduceCrossColorPlanar(const SampleFormat& format, const Settings& settings
                            settings.Margin);
         } else {
           kernels.edgeMask(luma, rowMask, chromaWidth, threshold, settings.Margin);
+        }
+        if (still) {
+          stillRow = StillRowPlanar<Sample>(plan, frames, chromaWidth, cy);
+          JudgeStillBlocks(stillRow, limits, scratch);
+          ClearBlendedMarks(scratch.state.data(), chromaWidth, 1, rowMask);
         }
       },
       [&](int cy, const uint8_t* rowMask) {
@@ -109,12 +115,10 @@ void ReduceCrossColorPlanar(const SampleFormat& format, const Settings& settings
           job.limits = PartnerLimitsFor(settings, format.bitsPerSample);
         }
         kernels.correctRow(job, rowMask);
+      },
+      [&](int) {
+        if (still) BlendJudgedBlocks(stillRow, limits, scratch);
       });
-  if (settings.Mode == 1 && !settings.Debug) {
-    BlendStillRowsPlanar<Sample>(plan, frames, chromaWidth,
-                                 StillLimits{threshold, shift, (1 << format.bitsPerSample) - 1},
-                                 kernels.still);
-  }
 }
 
 template void ReduceCrossColorPlanar(const SampleFormat&, const Settings&,

@@ -14,21 +14,30 @@ namespace velmire {
 // row's marks; paint(row, mask) (Debug) or correct(row, mask) then handles a row with marks.
 // Most rows of most pictures have no steep detail at all: they cost the mask alone, and leave
 // it clear for the next row.
-template <typename BuildMask, typename Paint, typename Correct>
+// finish(row), when given, then runs on every row, marked or not.
+template <typename BuildMask, typename Paint, typename Correct, typename Finish>
 void DriveRows(int first, int last, uint8_t* mask, int maskBytes, bool debug,
-               BuildMask buildMask, Paint paint, Correct correct) {
+               BuildMask buildMask, Paint paint, Correct correct, Finish finish) {
   bool maskClear = true;
   for (int row = first; row <= last; ++row) {
     if (!maskClear) std::memset(mask, 0, static_cast<size_t>(maskBytes));
     buildMask(row, mask);
     maskClear = !AnyMarked(mask, 0, maskBytes);
-    if (maskClear) continue;
-    if (debug) {
-      paint(row, mask);
-    } else {
-      correct(row, mask);
+    if (!maskClear) {
+      if (debug) {
+        paint(row, mask);
+      } else {
+        correct(row, mask);
+      }
     }
+    finish(row);
   }
+}
+
+template <typename BuildMask, typename Paint, typename Correct>
+void DriveRows(int first, int last, uint8_t* mask, int maskBytes, bool debug,
+               BuildMask buildMask, Paint paint, Correct correct) {
+  DriveRows(first, last, mask, maskBytes, debug, buildMask, paint, correct, [](int) {});
 }
 
 }  // namespace velmire

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "simd/still_five_walk.h"
 #include "simd/still_lowpass_walk.h"
 #include "simd/vector_kernels.h"
 
@@ -37,11 +38,10 @@ struct Lanes16 {
                             _mm256_and_si256(LoadWork(then), luma));
   }
   // One vector holds both chunks, one in each half.
-  static void AddChunkPair(const Work* at, int32_t* chunks, bool add) {
+  static void ChunkPair(const Work* at, int32_t* chunks) {
     const __m256i sums = _mm256_madd_epi16(AbsoluteLowpass<Lanes16>(at), _mm256_set1_epi16(1));
     StoreChunkPair(chunks,
-                   PairSums(_mm256_castsi256_si128(sums), _mm256_extracti128_si256(sums, 1)),
-                   add);
+                   PairSums(_mm256_castsi256_si128(sums), _mm256_extracti128_si256(sums, 1)));
   }
 };
 
@@ -56,25 +56,54 @@ struct Lanes32 {
     return _mm256_sub_epi32(_mm256_cvtepu16_epi32(Load128(now)),
                             _mm256_cvtepu16_epi32(Load128(then)));
   }
-  static void AddChunkPair(const Work* at, int32_t* chunks, bool add) {
+  static void ChunkPair(const Work* at, int32_t* chunks) {
     StoreChunkPair(chunks,
                    PairSums(AddHalves(AbsoluteLowpass<Lanes32>(at)),
-                            AddHalves(AbsoluteLowpass<Lanes32>(at + 8))),
-                   add);
+                            AddHalves(AbsoluteLowpass<Lanes32>(at + 8))));
   }
+};
+
+// The five-frame blend's lanes: 16-bit, sixteen samples a step.
+struct FiveLanes {
+  static constexpr int kSamples = 16;
+  static __m256i Set1(int v) { return _mm256_set1_epi16(static_cast<short>(v)); }
+  static __m256i AddSaturated(__m256i a, __m256i b) { return _mm256_adds_epu16(a, b); }
+  static __m256i ShiftRight3(__m256i v) { return _mm256_srli_epi16(v, 3); }
+  static __m256i Min(__m256i a, __m256i b) { return _mm256_min_epu16(a, b); }
+};
+struct FivePlanar : FiveLanes {
+  static __m256i Load(const uint8_t* at) { return _mm256_cvtepu8_epi16(Load128(at)); }
+  static void Store(uint8_t* at, __m256i v) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(at),
+                     _mm_packus_epi16(_mm256_castsi256_si128(v), _mm256_extracti128_si256(v, 1)));
+  }
+};
+// YUY2's U and V bytes from the first U: the low byte of each 16-bit lane.
+struct FiveInterleaved : FiveLanes {
+  static __m256i Load(const uint8_t* at) {
+    return _mm256_and_si256(LoadWork(at), _mm256_set1_epi16(0x00FF));
+  }
+  static void Store(uint8_t* at, __m256i v) {
+    StoreWork(at, _mm256_or_si256(
+                      _mm256_and_si256(LoadWork(at), _mm256_set1_epi16(short(0xFF00))), v));
+  }
+};
+struct FiveWords : FiveLanes {
+  static __m256i Load(const uint16_t* at) { return LoadWork(at); }
+  static void Store(uint16_t* at, __m256i v) { StoreWork(at, v); }
 };
 
 }  // namespace
 
-void LowpassedChunksAvx2(const uint8_t* now, const uint8_t* then, int n, int stride, bool add,
-                         int16_t* d, int16_t* t, int32_t* chunks) {
-  LowpassedChunksWalk<Lanes16>(now, then, n, stride, add, d, t, chunks);
+void LowpassedChunksAvx2(const uint8_t* const now[2], const uint8_t* const then[2], int rows,
+                         int n, int stride, int16_t* d, int16_t* t, int32_t* chunks) {
+  LowpassedChunksWalk<Lanes16>(now, then, rows, n, stride, d, t, chunks);
 }
 
-void LowpassedChunks16Avx2(const uint16_t* now, const uint16_t* then, int n, int stride,
-                           bool add, int32_t* d, int32_t* t, int32_t* chunks) {
-  if (stride != 1) return LowpassedChunksPortable(now, then, n, stride, add, d, t, chunks);
-  LowpassedChunksWalk<Lanes32>(now, then, n, stride, add, d, t, chunks);
+void LowpassedChunks16Avx2(const uint16_t* const now[2], const uint16_t* const then[2], int rows,
+                           int n, int stride, int32_t* d, int32_t* t, int32_t* chunks) {
+  if (stride != 1) return LowpassedChunksPortable(now, then, rows, n, stride, d, t, chunks);
+  LowpassedChunksWalk<Lanes32>(now, then, rows, n, stride, d, t, chunks);
 }
 
 void BlendStillRunAvx2(const uint8_t* a, const uint8_t* own, const uint8_t* b, uint8_t* out,
@@ -115,6 +144,30 @@ void BlendStillRun16Avx2(const uint16_t* a, const uint16_t* own, const uint16_t*
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), words);
   }
   BlendStillRun16Sse2(a + x, own + x, b + x, out + x, count - x, partnersAlike, shift, maxValue);
+}
+
+void BlendFiveRunAvx2(const uint8_t* const in[5], uint8_t* out, int count, int shift,
+                      int maxValue) {
+  const int x = BlendFiveWalk<FivePlanar>(in, out, count, 1, shift, maxValue);
+  const uint8_t* const rest[5] = {in[0] + x, in[1] + x, in[2] + x, in[3] + x, in[4] + x};
+  BlendFiveRunSse2(rest, out + x, count - x, shift, maxValue);
+}
+
+void BlendFiveRunInterleavedAvx2(const uint8_t* const in[5], uint8_t* out, int count, int shift,
+                                 int maxValue) {
+  const int x = BlendFiveWalk<FiveInterleaved>(in, out, count, 2, shift, maxValue);
+  const int at = 2 * x;
+  const uint8_t* const rest[5] = {in[0] + at, in[1] + at, in[2] + at, in[3] + at, in[4] + at};
+  BlendFiveRunInterleavedSse2(rest, out + at, count - x, shift, maxValue);
+}
+
+void BlendFiveRun16Avx2(const uint16_t* const in[5], uint16_t* out, int count, int shift,
+                        int maxValue) {
+  const int x = maxValue <= kFiveLanesMaxValue
+                    ? BlendFiveWalk<FiveWords>(in, out, count, 1, shift, maxValue)
+                    : 0;
+  const uint16_t* const rest[5] = {in[0] + x, in[1] + x, in[2] + x, in[3] + x, in[4] + x};
+  BlendFiveRun16Sse2(rest, out + x, count - x, shift, maxValue);
 }
 
 }  // namespace velmire::simd

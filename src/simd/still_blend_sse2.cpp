@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "simd/still_five_walk.h"
 #include "simd/still_lowpass_walk.h"
 #include "simd/vector_kernels.h"
 
@@ -32,12 +33,11 @@ struct Lanes16 {
     const __m128i luma = _mm_set1_epi16(0x00FF);
     return _mm_sub_epi16(_mm_and_si128(LoadWork(now), luma), _mm_and_si128(LoadWork(then), luma));
   }
-  static void AddChunkPair(const Work* at, int32_t* chunks, bool add) {
+  static void ChunkPair(const Work* at, int32_t* chunks) {
     const __m128i ones = _mm_set1_epi16(1);
     StoreChunkPair(chunks,
                    PairSums(_mm_madd_epi16(AbsoluteLowpass<Lanes16>(at), ones),
-                            _mm_madd_epi16(AbsoluteLowpass<Lanes16>(at + 8), ones)),
-                   add);
+                            _mm_madd_epi16(AbsoluteLowpass<Lanes16>(at + 8), ones)));
   }
 };
 
@@ -56,11 +56,11 @@ struct Lanes32 {
     return _mm_sub_epi32(_mm_unpacklo_epi16(Load64(now), zero),
                          _mm_unpacklo_epi16(Load64(then), zero));
   }
-  static void AddChunkPair(const Work* at, int32_t* chunks, bool add) {
+  static void ChunkPair(const Work* at, int32_t* chunks) {
     auto chunk = [](const Work* from) {
       return _mm_add_epi32(AbsoluteLowpass<Lanes32>(from), AbsoluteLowpass<Lanes32>(from + 4));
     };
-    StoreChunkPair(chunks, PairSums(chunk(at), chunk(at + 8)), add);
+    StoreChunkPair(chunks, PairSums(chunk(at), chunk(at + 8)));
   }
 };
 
@@ -88,17 +88,48 @@ __m128i Blend32(__m128i a, __m128i own, __m128i b, bool partnersAlike, int shift
   return _mm_or_si128(_mm_and_si128(over, max), _mm_andnot_si128(over, blended));
 }
 
+// The five-frame blend's lanes: 16-bit, eight samples a step.
+struct FiveLanes {
+  static constexpr int kSamples = 8;
+  static __m128i Set1(int v) { return _mm_set1_epi16(static_cast<short>(v)); }
+  static __m128i AddSaturated(__m128i a, __m128i b) { return _mm_adds_epu16(a, b); }
+  static __m128i ShiftRight3(__m128i v) { return _mm_srli_epi16(v, 3); }
+  // Results are at most 8191, so the signed minimum serves.
+  static __m128i Min(__m128i a, __m128i b) { return _mm_min_epi16(a, b); }
+};
+struct FivePlanar : FiveLanes {
+  static __m128i Load(const uint8_t* at) {
+    return _mm_unpacklo_epi8(Load64(at), _mm_setzero_si128());
+  }
+  static void Store(uint8_t* at, __m128i v) {
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(at), _mm_packus_epi16(v, v));
+  }
+};
+// YUY2's U and V bytes from the first U: the low byte of each 16-bit lane.
+struct FiveInterleaved : FiveLanes {
+  static __m128i Load(const uint8_t* at) {
+    return _mm_and_si128(LoadWork(at), _mm_set1_epi16(0x00FF));
+  }
+  static void Store(uint8_t* at, __m128i v) {
+    StoreWork(at, _mm_or_si128(_mm_and_si128(LoadWork(at), _mm_set1_epi16(short(0xFF00))), v));
+  }
+};
+struct FiveWords : FiveLanes {
+  static __m128i Load(const uint16_t* at) { return LoadWork(at); }
+  static void Store(uint16_t* at, __m128i v) { StoreWork(at, v); }
+};
+
 }  // namespace
 
-void LowpassedChunksSse2(const uint8_t* now, const uint8_t* then, int n, int stride, bool add,
-                         int16_t* d, int16_t* t, int32_t* chunks) {
-  LowpassedChunksWalk<Lanes16>(now, then, n, stride, add, d, t, chunks);
+void LowpassedChunksSse2(const uint8_t* const now[2], const uint8_t* const then[2], int rows,
+                         int n, int stride, int16_t* d, int16_t* t, int32_t* chunks) {
+  LowpassedChunksWalk<Lanes16>(now, then, rows, n, stride, d, t, chunks);
 }
 
-void LowpassedChunks16Sse2(const uint16_t* now, const uint16_t* then, int n, int stride,
-                           bool add, int32_t* d, int32_t* t, int32_t* chunks) {
-  if (stride != 1) return LowpassedChunksPortable(now, then, n, stride, add, d, t, chunks);
-  LowpassedChunksWalk<Lanes32>(now, then, n, stride, add, d, t, chunks);
+void LowpassedChunks16Sse2(const uint16_t* const now[2], const uint16_t* const then[2], int rows,
+                           int n, int stride, int32_t* d, int32_t* t, int32_t* chunks) {
+  if (stride != 1) return LowpassedChunksPortable(now, then, rows, n, stride, d, t, chunks);
+  LowpassedChunksWalk<Lanes32>(now, then, rows, n, stride, d, t, chunks);
 }
 
 void BlendStillRunSse2(const uint8_t* a, const uint8_t* own, const uint8_t* b, uint8_t* out,
@@ -153,6 +184,30 @@ void BlendStillRunPackedSse2(const uint8_t* a, const uint8_t* own, const uint8_t
   }
   BlendStillRunPackedPortable(a + 4 * x, own + 4 * x, b + 4 * x, out + 4 * x, count - x,
                               partnersAlike, shift, maxValue);
+}
+
+void BlendFiveRunSse2(const uint8_t* const in[5], uint8_t* out, int count, int shift,
+                      int maxValue) {
+  const int x = BlendFiveWalk<FivePlanar>(in, out, count, 1, shift, maxValue);
+  const uint8_t* const rest[5] = {in[0] + x, in[1] + x, in[2] + x, in[3] + x, in[4] + x};
+  BlendFiveRunPortable(rest, out + x, count - x, shift, maxValue);
+}
+
+void BlendFiveRunInterleavedSse2(const uint8_t* const in[5], uint8_t* out, int count, int shift,
+                                 int maxValue) {
+  const int x = BlendFiveWalk<FiveInterleaved>(in, out, count, 2, shift, maxValue);
+  const int at = 2 * x;
+  const uint8_t* const rest[5] = {in[0] + at, in[1] + at, in[2] + at, in[3] + at, in[4] + at};
+  BlendFiveRunInterleavedPortable(rest, out + at, count - x, shift, maxValue);
+}
+
+void BlendFiveRun16Sse2(const uint16_t* const in[5], uint16_t* out, int count, int shift,
+                        int maxValue) {
+  const int x = maxValue <= kFiveLanesMaxValue
+                    ? BlendFiveWalk<FiveWords>(in, out, count, 1, shift, maxValue)
+                    : 0;
+  const uint16_t* const rest[5] = {in[0] + x, in[1] + x, in[2] + x, in[3] + x, in[4] + x};
+  BlendFiveRunPortable(rest, out + x, count - x, shift, maxValue);
 }
 
 }  // namespace velmire::simd

@@ -1,7 +1,7 @@
 // The still blend's low-pass of one luma row pair (stronger/still_kernels.h), written once over
 // the lanes of an instruction set and depth. Ops gives the vector type and its operations:
 // kLanes, Load, Store, Add, Abs, Difference (kLanes luma samples of contiguous rows) and, for
-// 8-bit samples, DifferencePacked (every second byte: YUY2 luma), and AddChunkPair (the two
+// 8-bit samples, DifferencePacked (every second byte: YUY2 luma), and ChunkPair (the two
 // eight-sample chunk sums of 16 low-passed values). The boxes run over whole vectors into the
 // working rows' slack; the chunks that reach the row's end are summed one sample at a time.
 #pragma once
@@ -20,31 +20,35 @@ inline __m128i PairSums(__m128i a, __m128i b) {
   return _mm_add_epi32(halves, _mm_srli_si128(halves, 8));
 }
 
-// chunks[0] and chunks[1] set to, or increased by, the two low lanes of sums.
-inline void StoreChunkPair(int32_t* chunks, __m128i sums, bool add) {
-  if (add) sums = _mm_add_epi32(sums, _mm_loadl_epi64(reinterpret_cast<const __m128i*>(chunks)));
+// chunks[0] and chunks[1] set to the two low lanes of sums.
+inline void StoreChunkPair(int32_t* chunks, __m128i sums) {
   _mm_storel_epi64(reinterpret_cast<__m128i*>(chunks), sums);
 }
 
 template <typename Ops, typename Sample, typename Work>
-void LowpassedChunksWalk(const Sample* now, const Sample* then, int n, int stride, bool add,
-                         Work* d, Work* t, int32_t* chunks) {
+void LowpassedChunksWalk(const Sample* const now[2], const Sample* const then[2], int rows, int n,
+                         int stride, Work* d, Work* t, int32_t* chunks) {
   constexpr int kLanes = Ops::kLanes;
   // The differences, the last vector overlapping the one before it in a row of uneven length.
-  auto difference = [&](int i) {
+  auto rowDifference = [&](int r, int i) {
     if constexpr (sizeof(Sample) == 1) {
-      if (stride != 1) {
-        Ops::Store(d + 4 + i, Ops::DifferencePacked(now + 2 * i, then + 2 * i));
-        return;
-      }
+      if (stride != 1) return Ops::DifferencePacked(now[r] + 2 * i, then[r] + 2 * i);
     }
-    Ops::Store(d + 4 + i, Ops::Difference(now + i, then + i));
+    return Ops::Difference(now[r] + i, then[r] + i);
+  };
+  auto difference = [&](int i) {
+    const auto first = rowDifference(0, i);
+    Ops::Store(d + 4 + i, rows == 1 ? first : Ops::Add(first, rowDifference(1, i)));
   };
   if (n >= kLanes) {
     for (int i = 0; i + kLanes <= n; i += kLanes) difference(i);
     if (n % kLanes != 0) difference(n - kLanes);
   } else {
-    for (int i = 0; i < n; ++i) d[i + 4] = Work(int(now[i * stride]) - int(then[i * stride]));
+    for (int i = 0; i < n; ++i) {
+      int sum = 0;
+      for (int r = 0; r < rows; ++r) sum += int(now[r][i * stride]) - int(then[r][i * stride]);
+      d[i + 4] = Work(sum);
+    }
   }
   for (int k = 0; k < 4; ++k) d[k] = d[4];
   for (int k = n + 4; k < n + 9; ++k) d[k] = d[n + 3];
@@ -58,14 +62,14 @@ void LowpassedChunksWalk(const Sample* now, const Sample* then, int n, int strid
   }
   // Chunk j sums the samples 8j-4 .. 8j+3: pairs of whole chunks, then what is left.
   int j = 1;
-  for (; 8 * j + 12 <= n; j += 2) Ops::AddChunkPair(d + 8 * j - 4, chunks + j, add);
+  for (; 8 * j + 12 <= n; j += 2) Ops::ChunkPair(d + 8 * j - 4, chunks + j);
   for (; 8 * j - 4 < n; ++j) {
     int32_t sum = 0;
     for (int i = 8 * j - 4; i < 8 * j + 4 && i < n; ++i) {
       const Work low = Work(d[i] + d[i + 1] + d[i + 2] + d[i + 3] + d[i + 4]);
       sum += low < 0 ? -low : low;
     }
-    chunks[j] = add ? chunks[j] + sum : sum;
+    chunks[j] = sum;
   }
 }
 

@@ -47,5 +47,8 @@ VELMIRE_SSE2_AVX2_KERNEL(BlendStillRunFnOf<uint16_t>, BlendStillRun16);
 VELMIRE_SSE2_KERNEL(BlendStillRunFnOf<uint8_t>, BlendStillRunPacked);
 VELMIRE_SSE2_KERNEL(StillVoteFnOf<uint8_t>, StillVote);
 VELMIRE_SSE2_KERNEL(StillVoteFnOf<uint16_t>, StillVote16);
+VELMIRE_SSE2_AVX2_KERNEL(BlendFiveRunFnOf<uint8_t>, BlendFiveRun);
+VELMIRE_SSE2_AVX2_KERNEL(BlendFiveRunFnOf<uint8_t>, BlendFiveRunInterleaved);
+VELMIRE_SSE2_AVX2_KERNEL(BlendFiveRunFnOf<uint16_t>, BlendFiveRun16);
 
 }  // namespace velmire::simd

@@ -1,8 +1,10 @@
 #include "stronger/still_blend.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 
 namespace velmire {
 
@@ -19,15 +21,13 @@ constexpr int kStillStep = 2;
 
 
 // scratch.chunks[j] for j = 1 .. n / 8 + 1: |low-passed (n - other)| summed over the luma
-// samples 8j - 4 .. 8j + 3 and over the row's luma rows. A block at luma sample 8j judges the
-// window of chunks j and j + 1.
+// samples 8j - 4 .. 8j + 3, the differences of the row's luma rows added. A block at luma
+// sample 8j judges the window of chunks j and j + 1.
 template <typename Sample>
 void LowpassedChunks(const StillRow<Sample>& row, int other, StillScratch<Sample>& scratch) {
-  for (int r = 0; r < row.lumaRows; ++r) {
-    scratch.kernels.lowpassedChunks(row.luma[1][r], row.luma[other][r], row.lumaSamples,
-                                    row.lumaStride, r > 0, scratch.d.data(), scratch.t.data(),
-                                    scratch.chunks.data());
-  }
+  scratch.kernels.lowpassedChunks(row.luma[1], row.luma[other], row.lumaRows, row.lumaSamples,
+                                  row.lumaStride, scratch.d.data(), scratch.t.data(),
+                                  scratch.chunks.data());
 }
 
 // Marks in bit `bit` of scratch.state every block still against frame `other` (0 or 2), and
@@ -76,24 +76,29 @@ StillRow<Sample> OuterPartners(const StillRow<Sample>& row) {
   return outer;
 }
 
-// out[x] for chroma samples from .. to-1 of one plane: (n-2 + 2 (n-1) + 2 n + 2 (n+1) + n+2) / 8,
-// rounded to the nearest (halves up, in 8-bit steps) and at most maxValue. The weights cancel
-// cross-colour that flips from frame to frame (NTSC: 1 - 2 + 2 - 2 + 1 = 0 on the phase of
-// frame n) and cross-colour that turns a quarter cycle a frame (PAL: frames n-2 and n+2 carry
-// the opposite of frame n's, 2 - 1 - 1 = 0, and frames n-1 and n+1 the opposite of each
-// other's), and weigh noise less than any three-frame blend: its variance is 7/32 of a frame's
-// against 3/8 for (n-1 + 2n + n+1) / 4.
+// Chroma samples from .. to-1 of both planes: (n-2 + 2 (n-1) + 2 n + 2 (n+1) + n+2) / 8, see
+// stronger/still_blend.h. The weights cancel cross-colour that flips from frame to frame
+// (NTSC: 1 - 2 + 2 - 2 + 1 = 0 on the phase of frame n) and cross-colour that turns a quarter
+// cycle a frame (PAL: frames n-2 and n+2 carry the opposite of frame n's, 2 - 1 - 1 = 0, and
+// frames n-1 and n+1 the opposite of each other's), and weigh noise less than any three-frame
+// blend: its variance is 7/32 of a frame's against 3/8 for (n-1 + 2n + n+1) / 4. Packed rows
+// (YUY2, where V follows U two bytes on) take U and V in one interleaved run.
 template <typename Sample>
-void BlendFiveRun(const StillRow<Sample>& row, const Sample* const in[3],
-                  const Sample* const outerIn[3], Sample* __restrict out, int from, int to,
-                  const StillLimits& limits) {
-  const int s = row.chromaStride;
-  const int half = 4 << limits.shift;
-  for (int x = from; x < to; ++x) {
-    const int at = x * s;
-    const int sum = int(outerIn[0][at]) + 2 * (int(in[0][at]) + int(in[1][at]) + int(in[2][at])) +
-                    int(outerIn[2][at]);
-    out[at] = static_cast<Sample>(std::min((sum + half) >> 3, limits.maxValue));
+void BlendFiveRuns(const StillRow<Sample>& row, int from, int to, const StillLimits& limits,
+                   const StillScratch<Sample>& scratch) {
+  const int at = from * row.chromaStride;
+  auto five = [&](const Sample* const inner[3], const Sample* const outer[2]) {
+    return std::array<const Sample*, 5>{outer[0] + at, inner[0] + at, inner[1] + at,
+                                        inner[2] + at, outer[1] + at};
+  };
+  if (row.chromaStride == 1) {
+    scratch.kernels.blendFive(five(row.u, row.outerU).data(), row.outU + at, to - from,
+                              limits.shift, limits.maxValue);
+    scratch.kernels.blendFive(five(row.v, row.outerV).data(), row.outV + at, to - from,
+                              limits.shift, limits.maxValue);
+  } else {
+    scratch.kernels.blendFiveInterleaved(five(row.u, row.outerU).data(), row.outU + at,
+                                         2 * (to - from), limits.shift, limits.maxValue);
   }
 }
 
@@ -107,23 +112,27 @@ void AddAgreement(const BlockTriple& block, int64_t& agree, int64_t& oppose) {
 }
 
 template <typename Sample>
-void BlendStillBlocks(const StillRow<Sample>& row, const StillLimits& limits,
+void JudgeStillBlocks(const StillRow<Sample>& row, const StillLimits& limits,
                       StillScratch<Sample>& scratch) {
   const int64_t limit =
       int64_t(kStillStep << limits.shift) * kLowpassGain * kWindowSamples * row.lumaRows;
   static_assert(kWindowSamples == 8 + 2 * kWindowReach);
   const int blocks = std::max(0, (row.chromaWidth - 4 - 4 + 3) / 4);
-  if (blocks == 0) return;
   uint8_t* state = scratch.state.data();
   std::fill(state, state + blocks + 2, uint8_t{0});
+  scratch.anyBlend = false;
+  if (blocks == 0) return;
 
   // A row most of whose blocks differ from a partner shows another shot there (a cut): then
   // even the blocks that look still (flat areas of the same brightness) are left alone, as
   // their colour may well have changed. A row that fails against frame n-1 is not judged
   // against frame n+1 at all.
   constexpr uint8_t kStillBefore = 1, kStillAfter = 2;
-  if (2 * MarkStill(row, 0, limit, kStillBefore, scratch) > blocks) return;
-  if (2 * MarkStill(row, 2, limit, kStillAfter, scratch) > blocks) return;
+  const auto keepAll = [&] {
+    std::fill(state, state + blocks + 2, uint8_t{kKeepSearch});
+  };
+  if (2 * MarkStill(row, 0, limit, kStillBefore, scratch) > blocks) return keepAll();
+  if (2 * MarkStill(row, 2, limit, kStillAfter, scratch) > blocks) return keepAll();
 
   // The row's vote on the partners: the still blocks with detail, where cross-colour is
   // strongest, say whether the partners agree with each other.
@@ -134,6 +143,7 @@ void BlendStillBlocks(const StillRow<Sample>& row, const StillLimits& limits,
   scratch.kernels.vote(row.luma[1][0], row.lumaStride, row.u, row.v, row.chromaStride, state,
                        kStillInner, end, limits.detail, &agree, &oppose);
   const bool partnersAlike = 2 * agree <= oppose;
+  scratch.partnersAlike = partnersAlike;
 
   // Stillness against frames n-2 and n+2 as well, where they exist; unless most of the row's
   // blocks are not still against one of them (another shot there), as for n-1 and n+1.
@@ -165,30 +175,56 @@ void BlendStillBlocks(const StillRow<Sample>& row, const StillLimits& limits,
   // Each block's blend: the five frames' (stronger/still_blend.h) when it is still against
   // all four; else (a + 2 own + b) / 4 of frames n-1 and n+1 when the partners are alike, or
   // (a + b) / 2 of them when they are not, for blocks still against both; else, in PAL rows,
-  // (a + 2 own + b) / 4 of frames n-2 and n+2 for blocks still against those. Rounded to the
-  // nearest value (halves up, in 8-bit steps) and at most maxValue; runs of neighbouring
-  // blocks that take the same blend in one loop per plane.
-  enum class Blend { kNone, kFive, kInner, kOuter };
-  const auto blendOf = [&](int x) {
-    const uint8_t st = state[x / 4];
-    if (st == kStillAll) return Blend::kFive;
-    if ((st & kStillInner) == kStillInner) return Blend::kInner;
-    if (outerPair && (st & kStillOuter) == kStillOuter) return Blend::kOuter;
-    return Blend::kNone;
-  };
+  // (a + 2 own + b) / 4 of frames n-2 and n+2 for blocks still against those.
+  for (int b = 0; b < blocks + 2; ++b) {
+    const uint8_t st = b >= 1 && b <= blocks ? state[b] : 0;
+    StillBlend blend = kKeepSearch;
+    if (st == kStillAll) {
+      blend = kBlendFive;
+    } else if ((st & kStillInner) == kStillInner) {
+      blend = kBlendInner;
+    } else if (outerPair && (st & kStillOuter) == kStillOuter) {
+      blend = kBlendOuter;
+    }
+    state[b] = blend;
+    scratch.anyBlend |= blend != kKeepSearch;
+  }
+}
+
+void ClearBlendedMarks(const uint8_t* judged, int chromaWidth, int entriesPerColumn,
+                       uint8_t* mask) {
+  for (int x = 4; x < chromaWidth - 4; x += 4) {
+    if (judged[x / 4] != kKeepSearch) {
+      std::memset(mask + x * entriesPerColumn, 0, size_t(4 * entriesPerColumn));
+    }
+  }
+}
+
+// Rounded to the nearest value (halves up, in 8-bit steps) and at most maxValue; runs of
+// neighbouring blocks that take the same blend in one loop per plane.
+template <typename Sample>
+void BlendJudgedBlocks(const StillRow<Sample>& row, const StillLimits& limits,
+                       const StillScratch<Sample>& scratch) {
+  if (!scratch.anyBlend) return;
+  const uint8_t* state = scratch.state.data();
+  const StillRow<Sample> outer = OuterPartners(row);
+  const int end = row.chromaWidth - 4;
   for (int x = 4; x < end; x += 4) {
-    const Blend blend = blendOf(x);
-    if (blend == Blend::kNone) continue;
+    const uint8_t blend = state[x / 4];
+    if (blend == kKeepSearch) continue;
     int runEnd = x + 4;
-    while (runEnd < end && blendOf(runEnd) == blend) runEnd += 4;
+    while (runEnd < end && state[runEnd / 4] == blend) runEnd += 4;
+    if (blend == kBlendFive) {
+      BlendFiveRuns(row, x, runEnd, limits, scratch);
+      x = runEnd - 4;
+      continue;
+    }
     for (int plane = 0; plane < 2; ++plane) {
       const Sample* const* in = plane == 0 ? row.u : row.v;
       const Sample* const* outerIn = plane == 0 ? outer.u : outer.v;
       Sample* out = plane == 0 ? row.outU : row.outV;
-      if (blend == Blend::kFive) {
-        BlendFiveRun(row, in, outerIn, out, x, runEnd, limits);
-      } else if (blend == Blend::kInner) {
-        BlendStillRun(row, in, out, x, runEnd, partnersAlike, limits, scratch);
+      if (blend == kBlendInner) {
+        BlendStillRun(row, in, out, x, runEnd, scratch.partnersAlike, limits, scratch);
       } else {
         BlendStillRun(row, outerIn, out, x, runEnd, true, limits, scratch);
       }
@@ -197,9 +233,13 @@ void BlendStillBlocks(const StillRow<Sample>& row, const StillLimits& limits,
   }
 }
 
-template void BlendStillBlocks(const StillRow<uint8_t>&, const StillLimits&,
+template void JudgeStillBlocks(const StillRow<uint8_t>&, const StillLimits&,
                                StillScratch<uint8_t>&);
-template void BlendStillBlocks(const StillRow<uint16_t>&, const StillLimits&,
+template void JudgeStillBlocks(const StillRow<uint16_t>&, const StillLimits&,
                                StillScratch<uint16_t>&);
+template void BlendJudgedBlocks(const StillRow<uint8_t>&, const StillLimits&,
+                                const StillScratch<uint8_t>&);
+template void BlendJudgedBlocks(const StillRow<uint16_t>&, const StillLimits&,
+                                const StillScratch<uint16_t>&);
 
 }  // namespace velmire

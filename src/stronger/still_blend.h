@@ -83,15 +83,41 @@ struct StillScratch {
   StillKernelsOf<Sample> kernels;
   std::vector<Work> d, t;       // the low-pass's working rows
   std::vector<int32_t> chunks;  // |low-pass| summed over eight samples
-  std::vector<uint8_t> state;   // a block's stillness: bits 0 .. 3 against frame n-1, n+1, n-2, n+2
+  // Per block (index x / 4), first its stillness: bits 0 .. 3 against frame n-1, n+1, n-2, n+2;
+  // once judged, its StillBlend.
+  std::vector<uint8_t> state;
+  bool partnersAlike = false;  // the row's vote, once judged
+  bool anyBlend = false;       // whether any block of the row is blended
 };
 
-// Blends every still block of the row (blocks of four chroma samples from column 4 on, while
-// the block starts before chromaWidth - 4, as the block search's) into the output; other
-// blocks keep what the output holds.
+// What a judged block takes (stronger/still_blend.h's first comment).
+enum StillBlend : uint8_t { kKeepSearch, kBlendFive, kBlendInner, kBlendOuter };
+
+// Judges every block of the row (blocks of four chroma samples from column 4 on, while the
+// block starts before chromaWidth - 4, as the block search's): leaves its StillBlend in
+// scratch.state[x / 4].
+template <typename Sample>
+void JudgeStillBlocks(const StillRow<Sample>& row, const StillLimits& limits,
+                      StillScratch<Sample>& scratch);
+
+// Clears the mask entries (entriesPerColumn a chroma column) of the blocks judged to be
+// blended: the blend replaces all their chroma, so the block search need not visit them.
+void ClearBlendedMarks(const uint8_t* judged, int chromaWidth, int entriesPerColumn,
+                       uint8_t* mask);
+
+// Blends the blocks JudgeStillBlocks judged into the output; the others keep what the output
+// holds.
+template <typename Sample>
+void BlendJudgedBlocks(const StillRow<Sample>& row, const StillLimits& limits,
+                       const StillScratch<Sample>& scratch);
+
+// Both steps: blends every still block of the row.
 template <typename Sample>
 void BlendStillBlocks(const StillRow<Sample>& row, const StillLimits& limits,
-                      StillScratch<Sample>& scratch);
+                      StillScratch<Sample>& scratch) {
+  JudgeStillBlocks(row, limits, scratch);
+  BlendJudgedBlocks(row, limits, scratch);
+}
 
 // The chroma of one block, four U then four V samples, in frame n and its partners a (frame
 // n-1) and b (frame n+1).

@@ -15,9 +15,13 @@ namespace {
 // over samples i-4 .. i+5 reach past the row's ends; then the three boxes run one after the
 // other. Plain loops over contiguous arrays, so the compiler vectorises them.
 template <int Stride, typename Sample, typename Work>
-void LowpassedDifference(const Sample* now, const Sample* then, int n, Work* __restrict d,
-                         Work* __restrict t) {
-  for (int i = 0; i < n; ++i) d[i + 4] = Work(int(now[i * Stride]) - int(then[i * Stride]));
+void LowpassedDifference(const Sample* const now[2], const Sample* const then[2], int rows, int n,
+                         Work* __restrict d, Work* __restrict t) {
+  for (int i = 0; i < n; ++i) {
+    int difference = 0;
+    for (int r = 0; r < rows; ++r) difference += int(now[r][i * Stride]) - int(then[r][i * Stride]);
+    d[i + 4] = Work(difference);
+  }
   for (int k = 0; k < 4; ++k) d[k] = d[4];
   for (int k = n + 4; k < n + 9; ++k) d[k] = d[n + 3];
   for (int k = 0; k < n + 7; ++k) t[k] = Work(d[k] + d[k + 1] + d[k + 2]);
@@ -32,11 +36,11 @@ void LowpassedDifference(const Sample* now, const Sample* then, int n, Work* __r
 // Sums of low over the eight samples 8j - 4 .. 8j + 3 (those inside the row) into chunks[j],
 // for j = 1 .. (n + 3) / 8.
 template <typename Work>
-void ChunkSums(const Work* low, int n, bool add, int32_t* chunks) {
+void ChunkSums(const Work* low, int n, int32_t* chunks) {
   for (int j = 1; 8 * j - 4 < n; ++j) {
     int32_t sum = 0;
     for (int i = 8 * j - 4; i < std::min(8 * j + 4, n); ++i) sum += low[i];
-    chunks[j] = add ? chunks[j] + sum : sum;
+    chunks[j] = sum;
   }
 }
 
@@ -60,14 +64,15 @@ bool HasDetail(const Sample* y, int s, int first, int detail) {
 }  // namespace
 
 template <typename Sample>
-void LowpassedChunksPortable(const Sample* now, const Sample* then, int n, int stride, bool add,
-                             StillWork<Sample>* d, StillWork<Sample>* t, int32_t* chunks) {
+void LowpassedChunksPortable(const Sample* const now[2], const Sample* const then[2], int rows,
+                             int n, int stride, StillWork<Sample>* d, StillWork<Sample>* t,
+                             int32_t* chunks) {
   if (stride == 1) {
-    LowpassedDifference<1>(now, then, n, d, t);
+    LowpassedDifference<1>(now, then, rows, n, d, t);
   } else {
-    LowpassedDifference<2>(now, then, n, d, t);
+    LowpassedDifference<2>(now, then, rows, n, d, t);
   }
-  ChunkSums(t, n, add, chunks);
+  ChunkSums(t, n, chunks);
 }
 
 template <int Stride, typename Sample>
@@ -93,6 +98,29 @@ void BlendStillRunPackedPortable(const Sample* a, const Sample* own, const Sampl
   BlendStillRunWith<4>(a, own, b, out, count, partnersAlike, shift, maxValue);
 }
 
+template <int Stride, typename Sample>
+void BlendFiveRunWith(const Sample* const in[5], Sample* out, int count, int shift,
+                      int maxValue) {
+  for (int x = 0; x < count; ++x) {
+    const int at = x * Stride;
+    const int sum =
+        int(in[0][at]) + 2 * (int(in[1][at]) + int(in[2][at]) + int(in[3][at])) + int(in[4][at]);
+    out[at] = static_cast<Sample>(Round(sum, 3, shift, maxValue));
+  }
+}
+
+template <typename Sample>
+void BlendFiveRunPortable(const Sample* const in[5], Sample* out, int count, int shift,
+                          int maxValue) {
+  BlendFiveRunWith<1>(in, out, count, shift, maxValue);
+}
+
+template <typename Sample>
+void BlendFiveRunInterleavedPortable(const Sample* const in[5], Sample* out, int count, int shift,
+                                     int maxValue) {
+  BlendFiveRunWith<2>(in, out, count, shift, maxValue);
+}
+
 template <typename Sample>
 void StillVotePortable(const Sample* luma, int lumaStride, const Sample* const u[3],
                        const Sample* const v[3], int chromaStride, const uint8_t* state,
@@ -109,10 +137,10 @@ void StillVotePortable(const Sample* luma, int lumaStride, const Sample* const u
   }
 }
 
-template void LowpassedChunksPortable(const uint8_t*, const uint8_t*, int, int, bool, int16_t*,
-                                      int16_t*, int32_t*);
-template void LowpassedChunksPortable(const uint16_t*, const uint16_t*, int, int, bool, int32_t*,
-                                      int32_t*, int32_t*);
+template void LowpassedChunksPortable(const uint8_t* const[2], const uint8_t* const[2], int, int,
+                                      int, int16_t*, int16_t*, int32_t*);
+template void LowpassedChunksPortable(const uint16_t* const[2], const uint16_t* const[2], int, int,
+                                      int, int32_t*, int32_t*, int32_t*);
 template void BlendStillRunPortable(const uint8_t*, const uint8_t*, const uint8_t*, uint8_t*, int,
                                     bool, int, int);
 template void BlendStillRunPortable(const uint16_t*, const uint16_t*, const uint16_t*, uint16_t*,
@@ -122,6 +150,10 @@ template void BlendStillRunPackedPortable(const uint8_t*, const uint8_t*, const 
                                           uint8_t*, int, bool, int, int);
 template void BlendStillRunPackedPortable(const uint16_t*, const uint16_t*, const uint16_t*,
                                           uint16_t*, int, bool, int, int);
+template void BlendFiveRunPortable(const uint8_t* const[5], uint8_t*, int, int, int);
+template void BlendFiveRunPortable(const uint16_t* const[5], uint16_t*, int, int, int);
+template void BlendFiveRunInterleavedPortable(const uint8_t* const[5], uint8_t*, int, int, int);
+template void BlendFiveRunInterleavedPortable(const uint16_t* const[5], uint16_t*, int, int, int);
 template void StillVotePortable(const uint8_t*, int, const uint8_t* const[3],
                                 const uint8_t* const[3], int, const uint8_t*, uint8_t, int, int,
                                 int64_t*, int64_t*);

@@ -8,7 +8,7 @@
 
 namespace velmire {
 
-// Low-passed luma differences of 8-bit samples stay within 16 bits (at most 60 x 255), so
+// Low-passed luma differences of 8-bit samples stay within 16 bits (at most 2 x 60 x 255), so
 // they are worked in 16-bit lanes, twice as many to a vector; deeper samples in 32-bit lanes.
 template <typename Sample>
 using StillWork = std::conditional_t<sizeof(Sample) == 1, int16_t, int32_t>;
@@ -17,16 +17,18 @@ using StillWork = std::conditional_t<sizeof(Sample) == 1, int16_t, int32_t>;
 // run whole vectors over their ends.
 constexpr int kStillWorkSlack = 64;
 
-// chunks[j] for j = 1 .. (n + 3) / 8, stored (add false) or added to (add true): the sum over
-// luma samples 8j-4 .. 8j+3 (those below n) of |low-pass of (now - then)|, the low-pass being
-// the 3-, 4- and 5-tap boxes in a row over samples i-4 .. i+5, with the row's first and last
-// differences standing in past its ends. Luma samples lie every `stride` elements (1, or 2 in
-// packed YUY2 rows, 8-bit only, whose kernels read the row's 2n bytes); d and t are working
-// rows of n + 9 + kStillWorkSlack elements.
+// chunks[j] for j = 1 .. (n + 3) / 8: the sum over luma samples 8j-4 .. 8j+3 (those below n)
+// of |low-pass of the difference|, the difference at a sample being now[r] - then[r] summed
+// over the `rows` luma rows (1, or 2: the two luma rows of a 4:2:0 chroma row, added before the
+// low-pass so that a chroma row costs one low-pass), the low-pass the 3-, 4- and 5-tap boxes
+// in a row over samples i-4 .. i+5, with the row's first and last differences standing in past
+// its ends. Luma samples lie every `stride` elements (1, or 2 in packed YUY2 rows, 8-bit only,
+// whose kernels read the row's 2n bytes); d and t are working rows of n + 9 + kStillWorkSlack
+// elements. Two rows of 8-bit differences low-passed stay within 16 bits (2 x 60 x 255).
 template <typename Sample>
-using LowpassedChunksFnOf = void (*)(const Sample* now, const Sample* then, int n, int stride,
-                                     bool add, StillWork<Sample>* d, StillWork<Sample>* t,
-                                     int32_t* chunks);
+using LowpassedChunksFnOf = void (*)(const Sample* const now[2], const Sample* const then[2],
+                                     int rows, int n, int stride, StillWork<Sample>* d,
+                                     StillWork<Sample>* t, int32_t* chunks);
 
 // out[x] for x = 0 .. count-1 of three contiguous rows: (a + 2 own + b) / 4 when partnersAlike,
 // else (a + b) / 2, rounded to the nearest (halves up, in 8-bit steps: `shift` is bits - 8)
@@ -37,6 +39,15 @@ template <typename Sample>
 using BlendStillRunFnOf = void (*)(const Sample* a, const Sample* own, const Sample* b,
                                    Sample* out, int count, bool partnersAlike, int shift,
                                    int maxValue);
+
+// out[x] for x = 0 .. count-1 of five rows in[0 .. 4] (frames n-2 .. n+2):
+// (in0 + 2 in1 + 2 in2 + 2 in3 + in4) / 8, rounded to the nearest (halves up, in 8-bit steps:
+// `shift` is bits - 8) and at most maxValue. The interleaved version (8-bit: YUY2's U and V
+// samples, which alternate every second byte from the first U) takes samples every 2 elements,
+// and may read, and write back unchanged, the elements between them and the one after the last.
+template <typename Sample>
+using BlendFiveRunFnOf = void (*)(const Sample* const in[5], Sample* out, int count, int shift,
+                                  int maxValue);
 
 // The row's vote on the partners: over the blocks at chroma columns x = 4, 8, .. below end
 // whose state[x / 4] is `still` and whose luma has detail (|2 y[i] - y[i-1] - y[i+1]| above
@@ -55,11 +66,14 @@ struct StillKernelsOf {
   BlendStillRunFnOf<Sample> blendRun;
   BlendStillRunFnOf<Sample> blendRunPacked;
   StillVoteFnOf<Sample> vote;
+  BlendFiveRunFnOf<Sample> blendFive;
+  BlendFiveRunFnOf<Sample> blendFiveInterleaved;
 };
 
 template <typename Sample>
-void LowpassedChunksPortable(const Sample* now, const Sample* then, int n, int stride, bool add,
-                             StillWork<Sample>* d, StillWork<Sample>* t, int32_t* chunks);
+void LowpassedChunksPortable(const Sample* const now[2], const Sample* const then[2], int rows,
+                             int n, int stride, StillWork<Sample>* d, StillWork<Sample>* t,
+                             int32_t* chunks);
 template <typename Sample>
 void BlendStillRunPortable(const Sample* a, const Sample* own, const Sample* b, Sample* out,
                            int count, bool partnersAlike, int shift, int maxValue);
@@ -73,9 +87,17 @@ void StillVotePortable(const Sample* luma, int lumaStride, const Sample* const u
                        uint8_t still, int end, int detail, int64_t* agree, int64_t* oppose);
 
 template <typename Sample>
+void BlendFiveRunPortable(const Sample* const in[5], Sample* out, int count, int shift,
+                          int maxValue);
+template <typename Sample>
+void BlendFiveRunInterleavedPortable(const Sample* const in[5], Sample* out, int count, int shift,
+                                     int maxValue);
+
+template <typename Sample>
 constexpr StillKernelsOf<Sample> PortableStillKernels() {
-  return {LowpassedChunksPortable<Sample>, BlendStillRunPortable<Sample>,
-          BlendStillRunPackedPortable<Sample>, StillVotePortable<Sample>};
+  return {LowpassedChunksPortable<Sample>,     BlendStillRunPortable<Sample>,
+          BlendStillRunPackedPortable<Sample>, StillVotePortable<Sample>,
+          BlendFiveRunPortable<Sample>,        BlendFiveRunInterleavedPortable<Sample>};
 }
 
 }  // namespace velmire

@@ -31,13 +31,17 @@ std::vector<Sample> Samples(size_t count, int bits, int kind, RandomBytes& r) {
   return samples;
 }
 
+// The low-pass of one row (rows 1: now and then), or of two, the second row the first reversed.
 template <typename Sample>
 std::vector<int32_t> Chunks(LowpassedChunksFnOf<Sample> fn, const std::vector<Sample>& now,
-                            const std::vector<Sample>& then, int n, int stride, bool add) {
+                            const std::vector<Sample>& then, int rows, int n, int stride) {
   std::vector<StillWork<Sample>> d(static_cast<size_t>(n + 9 + kStillWorkSlack));
   std::vector<StillWork<Sample>> t(d.size());
   std::vector<int32_t> chunks(static_cast<size_t>(n / 8 + 3), 1000);
-  fn(now.data(), then.data(), n, stride, add, d.data(), t.data(), chunks.data());
+  const std::vector<Sample> now2(now.rbegin(), now.rend()), then2(then.rbegin(), then.rend());
+  const Sample* const nowRows[2] = {now.data(), now2.data()};
+  const Sample* const thenRows[2] = {then.data(), then2.data()};
+  fn(nowRows, thenRows, rows, n, stride, d.data(), t.data(), chunks.data());
   return chunks;
 }
 
@@ -49,11 +53,11 @@ void CheckLowpass(StillKernelsOf<Sample> fns, StillKernelsOf<Sample> portable,
     for (int kind = 0; kind < 3; ++kind) {
       const auto now = Samples<Sample>(static_cast<size_t>(n * stride), bits, kind, r);
       const auto then = kind == 2 ? now : Samples<Sample>(now.size(), bits, kind, r);
-      for (bool add : {false, true}) {
-        EXPECT_EQ(Chunks(fns.lowpassedChunks, now, then, n, stride, add),
-                  Chunks(portable.lowpassedChunks, now, then, n, stride, add))
+      for (int rows : {1, 2}) {
+        EXPECT_EQ(Chunks(fns.lowpassedChunks, now, then, rows, n, stride),
+                  Chunks(portable.lowpassedChunks, now, then, rows, n, stride))
             << set.name << " low-pass, " << bits << "-bit, stride " << stride << ", " << n
-            << " samples, kind " << kind << ", add " << add;
+            << " samples, kind " << kind << ", rows " << rows;
       }
     }
   }
@@ -92,6 +96,38 @@ void CheckBlend(StillKernelsOf<Sample> fns, StillKernelsOf<Sample> portable, con
             << set.name << " blend, " << bits << "-bit, packed " << packed << ", " << count
             << " samples, kind " << kind << ", alike " << alike;
       }
+    }
+  }
+}
+
+// Five-frame runs, planar or 8-bit interleaved (samples every 2 elements, the one after the
+// last in the row too).
+template <typename Sample>
+void CheckBlendFive(StillKernelsOf<Sample> fns, StillKernelsOf<Sample> portable,
+                    const KernelSet& set, int bits, int containerBits, bool interleaved = false) {
+  RandomBytes r(static_cast<uint32_t>(bits + 200));
+  const int maxValue = (1 << bits) - 1;
+  const int stride = interleaved ? 2 : 1;
+  auto run = [&](const StillKernelsOf<Sample>& kernels, const std::vector<Sample> (&in)[5],
+                 int count) {
+    std::vector<Sample> out(in[0].size());
+    for (size_t i = 0; i < out.size(); ++i) out[i] = static_cast<Sample>(i * 7);
+    const Sample* const rows[5] = {in[0].data(), in[1].data(), in[2].data(), in[3].data(),
+                                   in[4].data()};
+    (interleaved ? kernels.blendFiveInterleaved : kernels.blendFive)(rows, out.data(), count,
+                                                                      bits - 8, maxValue);
+    return out;
+  };
+  for (int count : {0, 1, 7, 8, 9, 15, 16, 17, 31, 33, 100}) {
+    for (int kind = 0; kind < 2; ++kind) {
+      const int sampleBits = kind == 0 ? bits : containerBits;  // above maxValue: clamped
+      std::vector<Sample> in[5];
+      for (auto& frame : in) {
+        frame = Samples<Sample>(static_cast<size_t>(count * stride + 1), sampleBits, kind, r);
+      }
+      EXPECT_EQ(run(fns, in, count), run(portable, in, count))
+          << set.name << " five-frame blend, " << bits << "-bit, interleaved " << interleaved
+          << ", " << count << " samples, kind " << kind;
     }
   }
 }
@@ -144,7 +180,7 @@ void CheckVote(StillKernelsOf<Sample> fns, StillKernelsOf<Sample> portable, cons
   }
 }
 
-TEST(StillBlendChecker, EveryVectorSetGivesThePortableChunksBlendsAndVotesAndVotes) {
+TEST(StillBlendChecker, EveryVectorSetGivesThePortableChunksBlendsAndVotes) {
   const KernelSet& portable = PortableKernels();
   for (const KernelSet* set : VectorKernelSets()) {
     CheckLowpass<uint8_t>(set->still, portable.still, *set, 8, 1);
@@ -155,6 +191,11 @@ TEST(StillBlendChecker, EveryVectorSetGivesThePortableChunksBlendsAndVotesAndVot
     CheckBlend<uint8_t>(set->still, portable.still, *set, 8, 8, /*packed=*/true);
     CheckBlend<uint16_t>(set->still16, portable.still16, *set, 10, 16);
     CheckBlend<uint16_t>(set->still16, portable.still16, *set, 16, 16);
+    CheckBlendFive<uint8_t>(set->still, portable.still, *set, 8, 8);
+    CheckBlendFive<uint8_t>(set->still, portable.still, *set, 8, 8, /*interleaved=*/true);
+    for (int bits : {10, 13, 14, 16}) {
+      CheckBlendFive<uint16_t>(set->still16, portable.still16, *set, bits, 16);
+    }
     CheckVote<uint8_t>(set->still, portable.still, *set, 8);
     CheckVote<uint8_t>(set->still, portable.still, *set, 8, /*packed=*/true);
     CheckVote<uint16_t>(set->still16, portable.still16, *set, 10);
