@@ -91,8 +91,8 @@ void AddStillKernels(const std::string& prefix, const Sample* const luma[3], int
   const std::array<const Sample*, 2> nowRows{now, now}, thenRows{then, then};
   kernels.push_back({prefix + " still low-pass, row", [=](const KernelSet& set) {
                        StillOf<Sample>(set).lowpassedChunks(nowRows.data(), thenRows.data(), 1,
-                                                            lumaSamples, lumaStride, d->data(),
-                                                            t->data(), chunks->data());
+                                                            lumaSamples, lumaStride, shift,
+                                                            d->data(), t->data(), chunks->data());
                      }});
   kernels.push_back({prefix + " still vote, row", [=](const KernelSet& set) {
                        int64_t agree = 0, oppose = 0;

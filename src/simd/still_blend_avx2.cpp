@@ -16,21 +16,22 @@ template <typename W>
 void StoreWork(W* at, __m256i v) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(at), v); }
 __m128i Load128(const void* at) { return _mm_loadu_si128(static_cast<const __m128i*>(at)); }
 
-// The four 32-bit lanes of both halves added.
-__m128i AddHalves(__m256i v) {
-  return _mm_add_epi32(_mm256_castsi256_si128(v), _mm256_extracti128_si256(v, 1));
-}
-
 struct Lanes16 {
   using Work = int16_t;
   static constexpr int kLanes = 16;
+  static __m256i Set1(int v) { return _mm256_set1_epi16(static_cast<short>(v)); }
   static __m256i Load(const Work* at) { return LoadWork(at); }
   static void Store(Work* at, __m256i v) { StoreWork(at, v); }
   static __m256i Add(__m256i a, __m256i b) { return _mm256_add_epi16(a, b); }
+  static __m256i ShiftRight(__m256i v, __m128i count) { return _mm256_sra_epi16(v, count); }
   static __m256i Abs(__m256i v) { return _mm256_abs_epi16(v); }
-  static __m256i Difference(const uint8_t* now, const uint8_t* then) {
+  static __m256i Difference(const uint8_t* now, const uint8_t* then, __m256i) {
     return _mm256_sub_epi16(_mm256_cvtepu8_epi16(Load128(now)),
                             _mm256_cvtepu8_epi16(Load128(then)));
+  }
+  static __m256i Difference(const uint16_t* now, const uint16_t* then, __m256i max) {
+    return _mm256_sub_epi16(_mm256_min_epu16(LoadWork(now), max),
+                            _mm256_min_epu16(LoadWork(then), max));
   }
   static __m256i DifferencePacked(const uint8_t* now, const uint8_t* then) {
     const __m256i luma = _mm256_set1_epi16(0x00FF);
@@ -42,24 +43,6 @@ struct Lanes16 {
     const __m256i sums = _mm256_madd_epi16(AbsoluteLowpass<Lanes16>(at), _mm256_set1_epi16(1));
     StoreChunkPair(chunks,
                    PairSums(_mm256_castsi256_si128(sums), _mm256_extracti128_si256(sums, 1)));
-  }
-};
-
-struct Lanes32 {
-  using Work = int32_t;
-  static constexpr int kLanes = 8;
-  static __m256i Load(const Work* at) { return LoadWork(at); }
-  static void Store(Work* at, __m256i v) { StoreWork(at, v); }
-  static __m256i Add(__m256i a, __m256i b) { return _mm256_add_epi32(a, b); }
-  static __m256i Abs(__m256i v) { return _mm256_abs_epi32(v); }
-  static __m256i Difference(const uint16_t* now, const uint16_t* then) {
-    return _mm256_sub_epi32(_mm256_cvtepu16_epi32(Load128(now)),
-                            _mm256_cvtepu16_epi32(Load128(then)));
-  }
-  static void ChunkPair(const Work* at, int32_t* chunks) {
-    StoreChunkPair(chunks,
-                   PairSums(AddHalves(AbsoluteLowpass<Lanes32>(at)),
-                            AddHalves(AbsoluteLowpass<Lanes32>(at + 8))));
   }
 };
 
@@ -96,14 +79,19 @@ struct FiveWords : FiveLanes {
 }  // namespace
 
 void LowpassedChunksAvx2(const uint8_t* const now[2], const uint8_t* const then[2], int rows,
-                         int n, int stride, int16_t* d, int16_t* t, int32_t* chunks) {
-  LowpassedChunksWalk<Lanes16>(now, then, rows, n, stride, d, t, chunks);
+                         int n, int stride, int shift, int16_t* d, int16_t* t, int32_t* chunks) {
+  LowpassedChunksWalk<Lanes16>(now, then, rows, n, stride, shift, d, t, chunks);
 }
 
 void LowpassedChunks16Avx2(const uint16_t* const now[2], const uint16_t* const then[2], int rows,
-                           int n, int stride, int32_t* d, int32_t* t, int32_t* chunks) {
-  if (stride != 1) return LowpassedChunksPortable(now, then, rows, n, stride, d, t, chunks);
-  LowpassedChunksWalk<Lanes32>(now, then, rows, n, stride, d, t, chunks);
+                           int n, int stride, int shift, int32_t* d, int32_t* t,
+                           int32_t* chunks) {
+  if (stride != 1 || shift > kLowpassLanesMaxShift) {
+    return LowpassedChunksPortable(now, then, rows, n, stride, shift, d, t, chunks);
+  }
+  // 16-bit lanes in the 32-bit working rows, which hold twice the elements needed.
+  LowpassedChunksWalk<Lanes16>(now, then, rows, n, stride, shift, reinterpret_cast<int16_t*>(d),
+                               reinterpret_cast<int16_t*>(t), chunks);
 }
 
 void BlendStillRunAvx2(const uint8_t* a, const uint8_t* own, const uint8_t* b, uint8_t* out,

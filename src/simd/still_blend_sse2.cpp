@@ -20,14 +20,22 @@ __m128i Load64(const void* at) { return _mm_loadl_epi64(static_cast<const __m128
 struct Lanes16 {
   using Work = int16_t;
   static constexpr int kLanes = 8;
+  static __m128i Set1(int v) { return _mm_set1_epi16(static_cast<short>(v)); }
   static __m128i Load(const Work* at) { return LoadWork(at); }
   static void Store(Work* at, __m128i v) { StoreWork(at, v); }
   static __m128i Add(__m128i a, __m128i b) { return _mm_add_epi16(a, b); }
+  static __m128i ShiftRight(__m128i v, __m128i count) { return _mm_sra_epi16(v, count); }
   static __m128i Abs(__m128i v) { return _mm_max_epi16(v, _mm_sub_epi16(_mm_setzero_si128(), v)); }
-  static __m128i Difference(const uint8_t* now, const uint8_t* then) {
+  static __m128i Difference(const uint8_t* now, const uint8_t* then, __m128i) {
     const __m128i zero = _mm_setzero_si128();
     return _mm_sub_epi16(_mm_unpacklo_epi8(Load64(now), zero),
                          _mm_unpacklo_epi8(Load64(then), zero));
+  }
+  // Each sample at most max: a - (a - max, saturated at 0).
+  static __m128i Difference(const uint16_t* now, const uint16_t* then, __m128i max) {
+    const __m128i a = LoadWork(now), b = LoadWork(then);
+    return _mm_sub_epi16(_mm_sub_epi16(a, _mm_subs_epu16(a, max)),
+                         _mm_sub_epi16(b, _mm_subs_epu16(b, max)));
   }
   static __m128i DifferencePacked(const uint8_t* now, const uint8_t* then) {
     const __m128i luma = _mm_set1_epi16(0x00FF);
@@ -38,29 +46,6 @@ struct Lanes16 {
     StoreChunkPair(chunks,
                    PairSums(_mm_madd_epi16(AbsoluteLowpass<Lanes16>(at), ones),
                             _mm_madd_epi16(AbsoluteLowpass<Lanes16>(at + 8), ones)));
-  }
-};
-
-struct Lanes32 {
-  using Work = int32_t;
-  static constexpr int kLanes = 4;
-  static __m128i Load(const Work* at) { return LoadWork(at); }
-  static void Store(Work* at, __m128i v) { StoreWork(at, v); }
-  static __m128i Add(__m128i a, __m128i b) { return _mm_add_epi32(a, b); }
-  static __m128i Abs(__m128i v) {
-    const __m128i sign = _mm_srai_epi32(v, 31);
-    return _mm_sub_epi32(_mm_xor_si128(v, sign), sign);
-  }
-  static __m128i Difference(const uint16_t* now, const uint16_t* then) {
-    const __m128i zero = _mm_setzero_si128();
-    return _mm_sub_epi32(_mm_unpacklo_epi16(Load64(now), zero),
-                         _mm_unpacklo_epi16(Load64(then), zero));
-  }
-  static void ChunkPair(const Work* at, int32_t* chunks) {
-    auto chunk = [](const Work* from) {
-      return _mm_add_epi32(AbsoluteLowpass<Lanes32>(from), AbsoluteLowpass<Lanes32>(from + 4));
-    };
-    StoreChunkPair(chunks, PairSums(chunk(at), chunk(at + 8)));
   }
 };
 
@@ -122,14 +107,19 @@ struct FiveWords : FiveLanes {
 }  // namespace
 
 void LowpassedChunksSse2(const uint8_t* const now[2], const uint8_t* const then[2], int rows,
-                         int n, int stride, int16_t* d, int16_t* t, int32_t* chunks) {
-  LowpassedChunksWalk<Lanes16>(now, then, rows, n, stride, d, t, chunks);
+                         int n, int stride, int shift, int16_t* d, int16_t* t, int32_t* chunks) {
+  LowpassedChunksWalk<Lanes16>(now, then, rows, n, stride, shift, d, t, chunks);
 }
 
 void LowpassedChunks16Sse2(const uint16_t* const now[2], const uint16_t* const then[2], int rows,
-                           int n, int stride, int32_t* d, int32_t* t, int32_t* chunks) {
-  if (stride != 1) return LowpassedChunksPortable(now, then, rows, n, stride, d, t, chunks);
-  LowpassedChunksWalk<Lanes32>(now, then, rows, n, stride, d, t, chunks);
+                           int n, int stride, int shift, int32_t* d, int32_t* t,
+                           int32_t* chunks) {
+  if (stride != 1 || shift > kLowpassLanesMaxShift) {
+    return LowpassedChunksPortable(now, then, rows, n, stride, shift, d, t, chunks);
+  }
+  // 16-bit lanes in the 32-bit working rows, which hold twice the elements needed.
+  LowpassedChunksWalk<Lanes16>(now, then, rows, n, stride, shift, reinterpret_cast<int16_t*>(d),
+                               reinterpret_cast<int16_t*>(t), chunks);
 }
 
 void BlendStillRunSse2(const uint8_t* a, const uint8_t* own, const uint8_t* b, uint8_t* out,

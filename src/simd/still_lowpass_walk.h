@@ -1,13 +1,15 @@
 // The still blend's low-pass of one luma row pair (stronger/still_kernels.h), written once over
 // the lanes of an instruction set and depth. Ops gives the vector type and its operations:
-// kLanes, Load, Store, Add, Abs, Difference (kLanes luma samples of contiguous rows) and, for
-// 8-bit samples, DifferencePacked (every second byte: YUY2 luma), and ChunkPair (the two
+// kLanes, Set1, Load, Store, Add, ShiftRight (arithmetic, by a count in a register), Abs,
+// Difference (kLanes luma samples of contiguous rows, each at most a maximum) and, for 8-bit
+// samples, DifferencePacked (every second byte: YUY2 luma), and ChunkPair (the two
 // eight-sample chunk sums of 16 low-passed values). The boxes run over whole vectors into the
 // working rows' slack; the chunks that reach the row's end are summed one sample at a time.
 #pragma once
 
 #include <emmintrin.h>
 
+#include <algorithm>
 #include <cstdint>
 
 #include "stronger/still_kernels.h"
@@ -25,16 +27,20 @@ inline void StoreChunkPair(int32_t* chunks, __m128i sums) {
   _mm_storel_epi64(reinterpret_cast<__m128i*>(chunks), sums);
 }
 
-template <typename Ops, typename Sample, typename Work>
+// The walk in 16-bit lanes: 8-bit samples, and 9- and 10-bit ones (shift at most 2, whose
+// 4-tap sums, at most 2 x 12 x 1023, fit before the shift brings them back to 8-bit steps).
+template <typename Ops, typename Sample>
 void LowpassedChunksWalk(const Sample* const now[2], const Sample* const then[2], int rows, int n,
-                         int stride, Work* d, Work* t, int32_t* chunks) {
+                         int stride, int shift, int16_t* d, int16_t* t, int32_t* chunks) {
   constexpr int kLanes = Ops::kLanes;
+  const int maxValue = (256 << shift) - 1;
+  const auto max = Ops::Set1(maxValue);
   // The differences, the last vector overlapping the one before it in a row of uneven length.
   auto rowDifference = [&](int r, int i) {
     if constexpr (sizeof(Sample) == 1) {
       if (stride != 1) return Ops::DifferencePacked(now[r] + 2 * i, then[r] + 2 * i);
     }
-    return Ops::Difference(now[r] + i, then[r] + i);
+    return Ops::Difference(now[r] + i, then[r] + i, max);
   };
   auto difference = [&](int i) {
     const auto first = rowDifference(0, i);
@@ -46,19 +52,24 @@ void LowpassedChunksWalk(const Sample* const now[2], const Sample* const then[2]
   } else {
     for (int i = 0; i < n; ++i) {
       int sum = 0;
-      for (int r = 0; r < rows; ++r) sum += int(now[r][i * stride]) - int(then[r][i * stride]);
-      d[i + 4] = Work(sum);
+      for (int r = 0; r < rows; ++r) {
+        sum += std::min(int(now[r][i * stride]), maxValue) -
+               std::min(int(then[r][i * stride]), maxValue);
+      }
+      d[i + 4] = int16_t(sum);
     }
   }
   for (int k = 0; k < 4; ++k) d[k] = d[4];
   for (int k = n + 4; k < n + 9; ++k) d[k] = d[n + 3];
-  auto load = [](const Work* at) { return Ops::Load(at); };
+  auto load = [](const int16_t* at) { return Ops::Load(at); };
   for (int k = 0; k < n + 7; k += kLanes) {
     Ops::Store(t + k, Ops::Add(Ops::Add(load(d + k), load(d + k + 1)), load(d + k + 2)));
   }
+  const auto count = _mm_cvtsi32_si128(shift);
   for (int k = 0; k < n + 4; k += kLanes) {
-    Ops::Store(d + k, Ops::Add(Ops::Add(load(t + k), load(t + k + 1)),
-                               Ops::Add(load(t + k + 2), load(t + k + 3))));
+    Ops::Store(d + k, Ops::ShiftRight(Ops::Add(Ops::Add(load(t + k), load(t + k + 1)),
+                                               Ops::Add(load(t + k + 2), load(t + k + 3))),
+                                      count));
   }
   // Chunk j sums the samples 8j-4 .. 8j+3: pairs of whole chunks, then what is left.
   int j = 1;
@@ -66,12 +77,15 @@ void LowpassedChunksWalk(const Sample* const now[2], const Sample* const then[2]
   for (; 8 * j - 4 < n; ++j) {
     int32_t sum = 0;
     for (int i = 8 * j - 4; i < 8 * j + 4 && i < n; ++i) {
-      const Work low = Work(d[i] + d[i + 1] + d[i + 2] + d[i + 3] + d[i + 4]);
+      const int low = d[i] + d[i + 1] + d[i + 2] + d[i + 3] + d[i + 4];
       sum += low < 0 ? -low : low;
     }
     chunks[j] = sum;
   }
 }
+
+// The largest shift (bits - 8) the 16-bit walk serves; deeper samples take the portable kernel.
+constexpr int kLowpassLanesMaxShift = 2;
 
 // The low-pass (five boxed values in a row) of kLanes samples from `at`, made absolute.
 template <typename Ops>

@@ -24,22 +24,24 @@ constexpr int kStillStep = 2;
 // samples 8j - 4 .. 8j + 3, the differences of the row's luma rows added. A block at luma
 // sample 8j judges the window of chunks j and j + 1.
 template <typename Sample>
-void LowpassedChunks(const StillRow<Sample>& row, int other, StillScratch<Sample>& scratch) {
+void LowpassedChunks(const StillRow<Sample>& row, int other, int shift,
+                     StillScratch<Sample>& scratch) {
   scratch.kernels.lowpassedChunks(row.luma[1], row.luma[other], row.lumaRows, row.lumaSamples,
-                                  row.lumaStride, scratch.d.data(), scratch.t.data(),
+                                  row.lumaStride, shift, scratch.d.data(), scratch.t.data(),
                                   scratch.chunks.data());
 }
 
 // Marks in bit `bit` of scratch.state every block still against frame `other` (0 or 2), and
 // returns how many blocks are not.
 template <typename Sample>
-int MarkStill(const StillRow<Sample>& row, int other, int64_t limit, uint8_t bit,
+int MarkStill(const StillRow<Sample>& row, int other, int shift, int64_t limit, uint8_t bit,
               StillScratch<Sample>& scratch) {
-  LowpassedChunks(row, other, scratch);
+  LowpassedChunks(row, other, shift, scratch);
   const int32_t* __restrict chunks = scratch.chunks.data();
   uint8_t* __restrict state = scratch.state.data();
   // The block at chroma column 4 chunk starts at luma sample 8 chunk. Two chunk sums stay far
-  // below 2^31 (16 x 60 x 65535 a luma row), so 32-bit comparisons, which vectorise, decide.
+  // below 2^31 (16 x 60 x 2 x 255 in 8-bit steps), so 32-bit comparisons, which vectorise,
+  // decide.
   const int32_t below = int32_t(std::min<int64_t>(limit, INT32_MAX));
   const int blocks = (row.chromaWidth - 5) / 4;  // those at x = 4, 8, .. below chromaWidth - 4
   int changed = 0;
@@ -114,8 +116,8 @@ void AddAgreement(const BlockTriple& block, int64_t& agree, int64_t& oppose) {
 template <typename Sample>
 void JudgeStillBlocks(const StillRow<Sample>& row, const StillLimits& limits,
                       StillScratch<Sample>& scratch) {
-  const int64_t limit =
-      int64_t(kStillStep << limits.shift) * kLowpassGain * kWindowSamples * row.lumaRows;
+  // The low-pass works in 8-bit steps at every depth (stronger/still_kernels.h).
+  const int64_t limit = int64_t(kStillStep) * kLowpassGain * kWindowSamples * row.lumaRows;
   static_assert(kWindowSamples == 8 + 2 * kWindowReach);
   const int blocks = std::max(0, (row.chromaWidth - 4 - 4 + 3) / 4);
   uint8_t* state = scratch.state.data();
@@ -131,8 +133,11 @@ void JudgeStillBlocks(const StillRow<Sample>& row, const StillLimits& limits,
   const auto keepAll = [&] {
     std::fill(state, state + blocks + 2, uint8_t{kKeepSearch});
   };
-  if (2 * MarkStill(row, 0, limit, kStillBefore, scratch) > blocks) return keepAll();
-  if (2 * MarkStill(row, 2, limit, kStillAfter, scratch) > blocks) return keepAll();
+  const auto notStill = [&](const StillRow<Sample>& partners, int other, uint8_t bit) {
+    return MarkStill(partners, other, limits.shift, limit, bit, scratch);
+  };
+  if (2 * notStill(row, 0, kStillBefore) > blocks) return keepAll();
+  if (2 * notStill(row, 2, kStillAfter) > blocks) return keepAll();
 
   // The row's vote on the partners: the still blocks with detail, where cross-colour is
   // strongest, say whether the partners agree with each other.
@@ -151,8 +156,8 @@ void JudgeStillBlocks(const StillRow<Sample>& row, const StillLimits& limits,
   constexpr uint8_t kStillAll = kStillInner | kStillOuter;
   const StillRow<Sample> outer = OuterPartners(row);
   if (row.outerLuma[0][0] != nullptr) {
-    const bool outerUsable = 2 * MarkStill(outer, 0, limit, kStillBefore2, scratch) <= blocks &&
-                             2 * MarkStill(outer, 2, limit, kStillAfter2, scratch) <= blocks;
+    const bool outerUsable = 2 * notStill(outer, 0, kStillBefore2) <= blocks &&
+                             2 * notStill(outer, 2, kStillAfter2) <= blocks;
     if (!outerUsable) {
       for (int b = 0; b < blocks + 2; ++b) state[b] = uint8_t(state[b] & ~kStillOuter);
     }

@@ -16,16 +16,20 @@ namespace {
 // other. Plain loops over contiguous arrays, so the compiler vectorises them.
 template <int Stride, typename Sample, typename Work>
 void LowpassedDifference(const Sample* const now[2], const Sample* const then[2], int rows, int n,
-                         Work* __restrict d, Work* __restrict t) {
+                         int shift, Work* __restrict d, Work* __restrict t) {
+  const int maxValue = (256 << shift) - 1;
   for (int i = 0; i < n; ++i) {
     int difference = 0;
-    for (int r = 0; r < rows; ++r) difference += int(now[r][i * Stride]) - int(then[r][i * Stride]);
+    for (int r = 0; r < rows; ++r) {
+      difference += std::min(int(now[r][i * Stride]), maxValue) -
+                    std::min(int(then[r][i * Stride]), maxValue);
+    }
     d[i + 4] = Work(difference);
   }
   for (int k = 0; k < 4; ++k) d[k] = d[4];
   for (int k = n + 4; k < n + 9; ++k) d[k] = d[n + 3];
   for (int k = 0; k < n + 7; ++k) t[k] = Work(d[k] + d[k + 1] + d[k + 2]);
-  for (int k = 0; k < n + 4; ++k) d[k] = Work(t[k] + t[k + 1] + t[k + 2] + t[k + 3]);
+  for (int k = 0; k < n + 4; ++k) d[k] = Work((t[k] + t[k + 1] + t[k + 2] + t[k + 3]) >> shift);
   for (int i = 0; i < n; ++i) {
     // In the working type throughout: a detour through int would halve the lanes.
     const Work sum = Work(d[i] + d[i + 1] + d[i + 2] + d[i + 3] + d[i + 4]);
@@ -65,12 +69,12 @@ bool HasDetail(const Sample* y, int s, int first, int detail) {
 
 template <typename Sample>
 void LowpassedChunksPortable(const Sample* const now[2], const Sample* const then[2], int rows,
-                             int n, int stride, StillWork<Sample>* d, StillWork<Sample>* t,
-                             int32_t* chunks) {
+                             int n, int stride, int shift, StillWork<Sample>* d,
+                             StillWork<Sample>* t, int32_t* chunks) {
   if (stride == 1) {
-    LowpassedDifference<1>(now, then, rows, n, d, t);
+    LowpassedDifference<1>(now, then, rows, n, shift, d, t);
   } else {
-    LowpassedDifference<2>(now, then, rows, n, d, t);
+    LowpassedDifference<2>(now, then, rows, n, shift, d, t);
   }
   ChunkSums(t, n, chunks);
 }
@@ -138,9 +142,9 @@ void StillVotePortable(const Sample* luma, int lumaStride, const Sample* const u
 }
 
 template void LowpassedChunksPortable(const uint8_t* const[2], const uint8_t* const[2], int, int,
-                                      int, int16_t*, int16_t*, int32_t*);
+                                      int, int, int16_t*, int16_t*, int32_t*);
 template void LowpassedChunksPortable(const uint16_t* const[2], const uint16_t* const[2], int, int,
-                                      int, int32_t*, int32_t*, int32_t*);
+                                      int, int, int32_t*, int32_t*, int32_t*);
 template void BlendStillRunPortable(const uint8_t*, const uint8_t*, const uint8_t*, uint8_t*, int,
                                     bool, int, int);
 template void BlendStillRunPortable(const uint16_t*, const uint16_t*, const uint16_t*, uint16_t*,

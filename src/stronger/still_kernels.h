@@ -8,8 +8,9 @@
 
 namespace velmire {
 
-// Low-passed luma differences of 8-bit samples stay within 16 bits (at most 2 x 60 x 255), so
-// they are worked in 16-bit lanes, twice as many to a vector; deeper samples in 32-bit lanes.
+// The low-pass is worked in the working type: 16-bit for 8-bit samples (at most 2 x 60 x 255),
+// 32-bit for deeper ones in the portable kernels; the vector kernels work 9- and 10-bit samples
+// in 16-bit lanes of the same rows (see LowpassedChunksFnOf).
 template <typename Sample>
 using StillWork = std::conditional_t<sizeof(Sample) == 1, int16_t, int32_t>;
 
@@ -20,15 +21,20 @@ constexpr int kStillWorkSlack = 64;
 // chunks[j] for j = 1 .. (n + 3) / 8: the sum over luma samples 8j-4 .. 8j+3 (those below n)
 // of |low-pass of the difference|, the difference at a sample being now[r] - then[r] summed
 // over the `rows` luma rows (1, or 2: the two luma rows of a 4:2:0 chroma row, added before the
-// low-pass so that a chroma row costs one low-pass), the low-pass the 3-, 4- and 5-tap boxes
-// in a row over samples i-4 .. i+5, with the row's first and last differences standing in past
-// its ends. Luma samples lie every `stride` elements (1, or 2 in packed YUY2 rows, 8-bit only,
+// low-pass so that a chroma row costs one low-pass), samples above the largest value of
+// 8 + shift bits counting as that value. The low-pass is the 3-, 4- and 5-tap boxes in a row
+// over samples i-4 .. i+5, with the row's first and last differences standing in past its
+// ends; the 4-tap box's sums are shifted right by `shift` (rounding down), which brings deeper
+// samples back to 8-bit steps: a clip of 8-bit samples shifted left gives exactly the 8-bit
+// chunks, and the last box of 9- and 10-bit samples stays within 16 bits (2 x 12 x 1023 >> 2,
+// times 5). Luma samples lie every `stride` elements (1, or 2 in packed YUY2 rows, 8-bit only,
 // whose kernels read the row's 2n bytes); d and t are working rows of n + 9 + kStillWorkSlack
-// elements. Two rows of 8-bit differences low-passed stay within 16 bits (2 x 60 x 255).
+// elements.
 template <typename Sample>
 using LowpassedChunksFnOf = void (*)(const Sample* const now[2], const Sample* const then[2],
-                                     int rows, int n, int stride, StillWork<Sample>* d,
-                                     StillWork<Sample>* t, int32_t* chunks);
+                                     int rows, int n, int stride, int shift,
+                                     StillWork<Sample>* d, StillWork<Sample>* t,
+                                     int32_t* chunks);
 
 // out[x] for x = 0 .. count-1 of three contiguous rows: (a + 2 own + b) / 4 when partnersAlike,
 // else (a + b) / 2, rounded to the nearest (halves up, in 8-bit steps: `shift` is bits - 8)
@@ -72,8 +78,8 @@ struct StillKernelsOf {
 
 template <typename Sample>
 void LowpassedChunksPortable(const Sample* const now[2], const Sample* const then[2], int rows,
-                             int n, int stride, StillWork<Sample>* d, StillWork<Sample>* t,
-                             int32_t* chunks);
+                             int n, int stride, int shift, StillWork<Sample>* d,
+                             StillWork<Sample>* t, int32_t* chunks);
 template <typename Sample>
 void BlendStillRunPortable(const Sample* a, const Sample* own, const Sample* b, Sample* out,
                            int count, bool partnersAlike, int shift, int maxValue);

@@ -34,14 +34,15 @@ std::vector<Sample> Samples(size_t count, int bits, int kind, RandomBytes& r) {
 // The low-pass of one row (rows 1: now and then), or of two, the second row the first reversed.
 template <typename Sample>
 std::vector<int32_t> Chunks(LowpassedChunksFnOf<Sample> fn, const std::vector<Sample>& now,
-                            const std::vector<Sample>& then, int rows, int n, int stride) {
+                            const std::vector<Sample>& then, int rows, int n, int stride,
+                            int shift) {
   std::vector<StillWork<Sample>> d(static_cast<size_t>(n + 9 + kStillWorkSlack));
   std::vector<StillWork<Sample>> t(d.size());
   std::vector<int32_t> chunks(static_cast<size_t>(n / 8 + 3), 1000);
   const std::vector<Sample> now2(now.rbegin(), now.rend()), then2(then.rbegin(), then.rend());
   const Sample* const nowRows[2] = {now.data(), now2.data()};
   const Sample* const thenRows[2] = {then.data(), then2.data()};
-  fn(nowRows, thenRows, rows, n, stride, d.data(), t.data(), chunks.data());
+  fn(nowRows, thenRows, rows, n, stride, shift, d.data(), t.data(), chunks.data());
   return chunks;
 }
 
@@ -53,11 +54,15 @@ void CheckLowpass(StillKernelsOf<Sample> fns, StillKernelsOf<Sample> portable,
     for (int kind = 0; kind < 3; ++kind) {
       const auto now = Samples<Sample>(static_cast<size_t>(n * stride), bits, kind, r);
       const auto then = kind == 2 ? now : Samples<Sample>(now.size(), bits, kind, r);
-      for (int rows : {1, 2}) {
-        EXPECT_EQ(Chunks(fns.lowpassedChunks, now, then, rows, n, stride),
-                  Chunks(portable.lowpassedChunks, now, then, rows, n, stride))
-            << set.name << " low-pass, " << bits << "-bit, stride " << stride << ", " << n
-            << " samples, kind " << kind << ", rows " << rows;
+      // Samples of `bits` in a clip of clipBits: those above its largest value are clamped.
+      for (int clipBits : {bits, std::max(8, bits - 6)}) {
+        for (int rows : {1, 2}) {
+          EXPECT_EQ(Chunks(fns.lowpassedChunks, now, then, rows, n, stride, clipBits - 8),
+                    Chunks(portable.lowpassedChunks, now, then, rows, n, stride, clipBits - 8))
+              << set.name << " low-pass, " << bits << "-bit samples, " << clipBits
+              << "-bit clip, stride " << stride << ", " << n << " samples, kind " << kind
+              << ", rows " << rows;
+        }
       }
     }
   }
@@ -185,6 +190,7 @@ TEST(StillBlendChecker, EveryVectorSetGivesThePortableChunksBlendsAndVotes) {
   for (const KernelSet* set : VectorKernelSets()) {
     CheckLowpass<uint8_t>(set->still, portable.still, *set, 8, 1);
     CheckLowpass<uint8_t>(set->still, portable.still, *set, 8, 2);
+    CheckLowpass<uint16_t>(set->still16, portable.still16, *set, 9, 1);
     CheckLowpass<uint16_t>(set->still16, portable.still16, *set, 10, 1);
     CheckLowpass<uint16_t>(set->still16, portable.still16, *set, 16, 1);
     CheckBlend<uint8_t>(set->still, portable.still, *set, 8, 8);
