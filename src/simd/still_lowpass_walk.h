@@ -67,9 +67,10 @@ void LowpassedChunksWalk(const Sample* const now[2], const Sample* const then[2]
   }
   const auto count = _mm_cvtsi32_si128(shift);
   for (int k = 0; k < n + 4; k += kLanes) {
-    Ops::Store(d + k, Ops::ShiftRight(Ops::Add(Ops::Add(load(t + k), load(t + k + 1)),
-                                               Ops::Add(load(t + k + 2), load(t + k + 3))),
-                                      count));
+    const auto sum = Ops::Add(Ops::Add(load(t + k), load(t + k + 1)),
+                              Ops::Add(load(t + k + 2), load(t + k + 3)));
+    // 8-bit samples are in 8-bit steps already.
+    Ops::Store(d + k, sizeof(Sample) == 1 ? sum : Ops::ShiftRight(sum, count));
   }
   // Chunk j sums the samples 8j-4 .. 8j+3: pairs of whole chunks, then what is left.
   int j = 1;

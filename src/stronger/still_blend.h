@@ -22,15 +22,19 @@
 // subcarrier at 13.5 MHz sampling, while it keeps the picture's coarse structure, which moves
 // when anything moves. A block is still against a partner when the low-passed luma difference
 // over the block's luma and four samples either side is below two 8-bit steps a sample on
-// average (noise gives less than one, moving detail several); only blocks still against every
-// partner of their blend change, all their chroma, marked or not. A row most of whose blocks are not still against frame n-1 or n+1 shows another shot
-// there (a cut), and is left alone whole: flat areas of the same brightness would look still
-// while their colour changed; a row most of whose blocks are not still against frame n-2 or
-// n+2 does without them, for the same reason. Where a block is not still, the block search's
+// average (noise gives less than one, moving detail several); in 4:2:0 the differences of the
+// chroma row's two luma rows are added before the low-pass; only blocks still against every
+// partner of their blend change, all their chroma, marked or not. A row most of whose blocks
+// are not still against frame n-1 or n+1 shows another shot there (a cut), and is left alone
+// whole: flat areas of the same brightness would look still while their colour changed; a
+// row most of whose blocks are not still against frame n-2 or n+2 does without them, for the
+// same reason. Where a block is not still, the block search's
 // result stays.
 //
-// Everything is in the samples' own units and scales with them: a clip of 8-bit samples
-// shifted left by b-8 bits gives, shifted back, exactly the 8-bit results.
+// Everything is in the samples' own units and scales with them (the low-pass brings its sums
+// back to 8-bit steps): a clip of 8-bit samples shifted left by b-8 bits gives, shifted back,
+// exactly the 8-bit results. Each row is judged before the block search runs on it, so that the
+// search can skip the blocks the blend will replace.
 #pragma once
 
 #include <cstddef>
