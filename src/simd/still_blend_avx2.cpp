@@ -136,26 +136,17 @@ void BlendStillRun16Avx2(const uint16_t* a, const uint16_t* own, const uint16_t*
 
 void BlendFiveRunAvx2(const uint8_t* const in[5], uint8_t* out, int count, int shift,
                       int maxValue) {
-  const int x = BlendFiveWalk<FivePlanar>(in, out, count, 1, shift, maxValue);
-  const uint8_t* const rest[5] = {in[0] + x, in[1] + x, in[2] + x, in[3] + x, in[4] + x};
-  BlendFiveRunSse2(rest, out + x, count - x, shift, maxValue);
+  BlendFiveRunVia<FivePlanar>(in, out, count, 1, shift, maxValue, BlendFiveRunSse2);
 }
 
 void BlendFiveRunInterleavedAvx2(const uint8_t* const in[5], uint8_t* out, int count, int shift,
                                  int maxValue) {
-  const int x = BlendFiveWalk<FiveInterleaved>(in, out, count, 2, shift, maxValue);
-  const int at = 2 * x;
-  const uint8_t* const rest[5] = {in[0] + at, in[1] + at, in[2] + at, in[3] + at, in[4] + at};
-  BlendFiveRunInterleavedSse2(rest, out + at, count - x, shift, maxValue);
+  BlendFiveRunVia<FiveInterleaved>(in, out, count, 2, shift, maxValue, BlendFiveRunInterleavedSse2);
 }
 
 void BlendFiveRun16Avx2(const uint16_t* const in[5], uint16_t* out, int count, int shift,
                         int maxValue) {
-  const int x = maxValue <= kFiveLanesMaxValue
-                    ? BlendFiveWalk<FiveWords>(in, out, count, 1, shift, maxValue)
-                    : 0;
-  const uint16_t* const rest[5] = {in[0] + x, in[1] + x, in[2] + x, in[3] + x, in[4] + x};
-  BlendFiveRun16Sse2(rest, out + x, count - x, shift, maxValue);
+  BlendFiveRunVia<FiveWords>(in, out, count, 1, shift, maxValue, BlendFiveRun16Sse2);
 }
 
 }  // namespace velmire::simd

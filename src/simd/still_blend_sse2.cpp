@@ -178,26 +178,17 @@ void BlendStillRunPackedSse2(const uint8_t* a, const uint8_t* own, const uint8_t
 
 void BlendFiveRunSse2(const uint8_t* const in[5], uint8_t* out, int count, int shift,
                       int maxValue) {
-  const int x = BlendFiveWalk<FivePlanar>(in, out, count, 1, shift, maxValue);
-  const uint8_t* const rest[5] = {in[0] + x, in[1] + x, in[2] + x, in[3] + x, in[4] + x};
-  BlendFiveRunPortable(rest, out + x, count - x, shift, maxValue);
+  BlendFiveRunVia<FivePlanar>(in, out, count, 1, shift, maxValue, BlendFiveRunPortable<uint8_t>);
 }
 
 void BlendFiveRunInterleavedSse2(const uint8_t* const in[5], uint8_t* out, int count, int shift,
                                  int maxValue) {
-  const int x = BlendFiveWalk<FiveInterleaved>(in, out, count, 2, shift, maxValue);
-  const int at = 2 * x;
-  const uint8_t* const rest[5] = {in[0] + at, in[1] + at, in[2] + at, in[3] + at, in[4] + at};
-  BlendFiveRunInterleavedPortable(rest, out + at, count - x, shift, maxValue);
+  BlendFiveRunVia<FiveInterleaved>(in, out, count, 2, shift, maxValue, BlendFiveRunInterleavedPortable<uint8_t>);
 }
 
 void BlendFiveRun16Sse2(const uint16_t* const in[5], uint16_t* out, int count, int shift,
                         int maxValue) {
-  const int x = maxValue <= kFiveLanesMaxValue
-                    ? BlendFiveWalk<FiveWords>(in, out, count, 1, shift, maxValue)
-                    : 0;
-  const uint16_t* const rest[5] = {in[0] + x, in[1] + x, in[2] + x, in[3] + x, in[4] + x};
-  BlendFiveRunPortable(rest, out + x, count - x, shift, maxValue);
+  BlendFiveRunVia<FiveWords>(in, out, count, 1, shift, maxValue, BlendFiveRunPortable<uint16_t>);
 }
 
 }  // namespace velmire::simd

@@ -9,6 +9,8 @@
 
 #include <cstdint>
 
+#include "stronger/still_kernels.h"
+
 namespace velmire::simd {
 
 // The largest maxValue the 16-bit lanes serve.
@@ -32,6 +34,19 @@ int BlendFiveWalk(const Sample* const in[5], Sample* out, int count, int step, i
     Ops::Store(out + at, Ops::Min(Ops::ShiftRight3(Ops::AddSaturated(sum, half)), max));
   }
   return x;
+}
+
+// The whole run: the walk's steps (while maxValue allows 16-bit lanes), the rest by `finish`,
+// a kernel of the same contract (the next narrower set's, or the portable one).
+template <typename Ops, typename Sample>
+void BlendFiveRunVia(const Sample* const in[5], Sample* out, int count, int step, int shift,
+                     int maxValue, BlendFiveRunFnOf<Sample> finish) {
+  const int x = maxValue <= kFiveLanesMaxValue
+                    ? BlendFiveWalk<Ops>(in, out, count, step, shift, maxValue)
+                    : 0;
+  const int at = x * step;
+  const Sample* const rest[5] = {in[0] + at, in[1] + at, in[2] + at, in[3] + at, in[4] + at};
+  finish(rest, out + at, count - x, shift, maxValue);
 }
 
 }  // namespace velmire::simd
