@@ -86,12 +86,7 @@ void LowpassedChunksAvx2(const uint8_t* const now[2], const uint8_t* const then[
 void LowpassedChunks16Avx2(const uint16_t* const now[2], const uint16_t* const then[2], int rows,
                            int n, int stride, int shift, int32_t* d, int32_t* t,
                            int32_t* chunks) {
-  if (stride != 1 || shift > kLowpassLanesMaxShift) {
-    return LowpassedChunksPortable(now, then, rows, n, stride, shift, d, t, chunks);
-  }
-  // 16-bit lanes in the 32-bit working rows, which hold twice the elements needed.
-  LowpassedChunksWalk<Lanes16>(now, then, rows, n, stride, shift, reinterpret_cast<int16_t*>(d),
-                               reinterpret_cast<int16_t*>(t), chunks);
+  LowpassedChunks16Via<Lanes16>(now, then, rows, n, stride, shift, d, t, chunks);
 }
 
 void BlendStillRunAvx2(const uint8_t* a, const uint8_t* own, const uint8_t* b, uint8_t* out,

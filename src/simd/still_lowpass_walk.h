@@ -88,6 +88,19 @@ void LowpassedChunksWalk(const Sample* const now[2], const Sample* const then[2]
 // The largest shift (bits - 8) the 16-bit walk serves; deeper samples take the portable kernel.
 constexpr int kLowpassLanesMaxShift = 2;
 
+// The kernel for 9- to 16-bit samples: the walk in 16-bit lanes of the 32-bit working rows
+// (which hold twice the elements it needs) where it serves, else the portable kernel.
+template <typename Ops>
+void LowpassedChunks16Via(const uint16_t* const now[2], const uint16_t* const then[2], int rows,
+                          int n, int stride, int shift, int32_t* d, int32_t* t,
+                          int32_t* chunks) {
+  if (stride != 1 || shift > kLowpassLanesMaxShift) {
+    return LowpassedChunksPortable(now, then, rows, n, stride, shift, d, t, chunks);
+  }
+  LowpassedChunksWalk<Ops>(now, then, rows, n, stride, shift, reinterpret_cast<int16_t*>(d),
+                           reinterpret_cast<int16_t*>(t), chunks);
+}
+
 // The low-pass (five boxed values in a row) of kLanes samples from `at`, made absolute.
 template <typename Ops>
 auto AbsoluteLowpass(const typename Ops::Work* at) {
