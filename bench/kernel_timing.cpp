@@ -71,7 +71,7 @@ const StillKernelsOf<Sample>& StillOf(const KernelSet& set) {
 
 // One row of the stronger mode's still blend, as a pass runs it: the low-pass of the luma
 // differences against frame n-1 (lumaStride 2 in packed rows), the vote with every block still,
-// and the blend of the whole row as one run. Rows of frames n-1, n and n+1: luma, U and V (the
+// and the three- and the five-frame blend of the whole row as one run. Rows of frames n-1, n and n+1: luma, U and V (the
 // same packed row three times for YUY2), with chroma every chromaStride elements.
 template <typename Sample>
 void AddStillKernels(const std::string& prefix, const Sample* const luma[3], int lumaStride,
@@ -108,6 +108,18 @@ void AddStillKernels(const std::string& prefix, const Sample* const luma[3], int
                        const auto blend = chromaStride == 1 ? still.blendRun : still.blendRunPacked;
                        blend(uRows[0] + at, uRows[1] + at, uRows[2] + at, out + at,
                              chromaWidth - 8, true, shift, maxValue);
+                     }});
+  // The five frames n-2 .. n+2 as the three rows again; YUY2's U and V in one interleaved run.
+  const std::array<const Sample*, 5> five{uRows[0] + at, uRows[0] + at, uRows[1] + at,
+                                          uRows[2] + at, uRows[2] + at};
+  kernels.push_back({prefix + " still five-frame blend, row", [=](const KernelSet& set) {
+                       const auto& still = StillOf<Sample>(set);
+                       if (chromaStride == 1) {
+                         still.blendFive(five.data(), out + at, chromaWidth - 8, shift, maxValue);
+                       } else {
+                         still.blendFiveInterleaved(five.data(), out + at, 2 * (chromaWidth - 8),
+                                                    shift, maxValue);
+                       }
                      }});
 }
 

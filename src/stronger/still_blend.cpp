@@ -196,12 +196,27 @@ void JudgeStillBlocks(const StillRow<Sample>& row, const StillLimits& limits,
   }
 }
 
-void ClearBlendedMarks(const uint8_t* judged, int chromaWidth, int entriesPerColumn,
-                       uint8_t* mask) {
+namespace {
+
+template <int kEntriesPerColumn>
+void ClearBlendedMarksOf(const uint8_t* judged, int chromaWidth, uint8_t* mask) {
+  constexpr uint8_t kZeros[4 * kEntriesPerColumn] = {};
   for (int x = 4; x < chromaWidth - 4; x += 4) {
     if (judged[x / 4] != kKeepSearch) {
-      std::memset(mask + x * entriesPerColumn, 0, size_t(4 * entriesPerColumn));
+      std::memcpy(mask + x * kEntriesPerColumn, kZeros, sizeof kZeros);
     }
+  }
+}
+
+}  // namespace
+
+void ClearBlendedMarks(const uint8_t* judged, int chromaWidth, int entriesPerColumn,
+                       uint8_t* mask) {
+  // A block's entries cleared in one store of a size known here, not a call per block.
+  if (entriesPerColumn == 1) {
+    ClearBlendedMarksOf<1>(judged, chromaWidth, mask);
+  } else {
+    ClearBlendedMarksOf<4>(judged, chromaWidth, mask);
   }
 }
 

@@ -104,7 +104,7 @@ template <typename Sample>
 void JudgeStillBlocks(const StillRow<Sample>& row, const StillLimits& limits,
                       StillScratch<Sample>& scratch);
 
-// Clears the mask entries (entriesPerColumn a chroma column) of the blocks judged to be
+// Clears the mask entries (entriesPerColumn, 1 or 4, a chroma column) of the blocks judged to be
 // blended: the blend replaces all their chroma, so the block search need not visit them.
 void ClearBlendedMarks(const uint8_t* judged, int chromaWidth, int entriesPerColumn,
                        uint8_t* mask);
