@@ -38,6 +38,19 @@ struct Lanes16 {
     return _mm256_sub_epi16(_mm256_and_si256(LoadWork(now), luma),
                             _mm256_and_si256(LoadWork(then), luma));
   }
+  // Four vectors' sums of four 32-bit lanes a chunk, reduced together: two rounds of
+  // horizontal adds leave [chunk 0, 2, 4, 6 | 1, 3, 5, 7], put in order by one permute.
+  static void ChunkOctet(const Work* at, int32_t* chunks) {
+    const __m256i ones = _mm256_set1_epi16(1);
+    auto sums = [&](int q) {
+      return _mm256_madd_epi16(AbsoluteLowpass<Lanes16>(at + 16 * q), ones);
+    };
+    const __m256i quarters = _mm256_hadd_epi32(_mm256_hadd_epi32(sums(0), sums(1)),
+                                               _mm256_hadd_epi32(sums(2), sums(3)));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(chunks),
+                        _mm256_permutevar8x32_epi32(quarters,
+                                                    _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7)));
+  }
   // One vector holds both chunks, one in each half.
   static void ChunkPair(const Work* at, int32_t* chunks) {
     const __m256i sums = _mm256_madd_epi16(AbsoluteLowpass<Lanes16>(at), _mm256_set1_epi16(1));

@@ -3,7 +3,8 @@
 // kLanes, Set1, Load, Store, Add, ShiftRight (arithmetic, by a count in a register), Abs,
 // Difference (kLanes luma samples of contiguous rows, each at most a maximum) and, for 8-bit
 // samples, DifferencePacked (every second byte: YUY2 luma), and ChunkPair (the two
-// eight-sample chunk sums of 16 low-passed values). The boxes run over whole vectors into the
+// eight-sample chunk sums of 16 low-passed values); an Ops may add ChunkOctet (eight chunk
+// sums of 64 values), whose sums share their reductions. The boxes run over whole vectors into the
 // working rows' slack; the chunks that reach the row's end are summed one sample at a time.
 #pragma once
 
@@ -74,6 +75,9 @@ void LowpassedChunksWalk(const Sample* const now[2], const Sample* const then[2]
   }
   // Chunk j sums the samples 8j-4 .. 8j+3: pairs of whole chunks, then what is left.
   int j = 1;
+  if constexpr (requires { Ops::ChunkOctet(d, chunks); }) {
+    for (; 8 * j + 60 <= n; j += 8) Ops::ChunkOctet(d + 8 * j - 4, chunks + j);
+  }
   for (; 8 * j + 12 <= n; j += 2) Ops::ChunkPair(d + 8 * j - 4, chunks + j);
   for (; 8 * j - 4 < n; ++j) {
     int32_t sum = 0;

@@ -181,19 +181,20 @@ void JudgeStillBlocks(const StillRow<Sample>& row, const StillLimits& limits,
   // all four; else (a + 2 own + b) / 4 of frames n-1 and n+1 when the partners are alike, or
   // (a + b) / 2 of them when they are not, for blocks still against both; else, in PAL rows,
   // (a + 2 own + b) / 4 of frames n-2 and n+2 for blocks still against those.
-  for (int b = 0; b < blocks + 2; ++b) {
-    const uint8_t st = b >= 1 && b <= blocks ? state[b] : 0;
-    StillBlend blend = kKeepSearch;
-    if (st == kStillAll) {
-      blend = kBlendFive;
-    } else if ((st & kStillInner) == kStillInner) {
-      blend = kBlendInner;
-    } else if (outerPair && (st & kStillOuter) == kStillOuter) {
-      blend = kBlendOuter;
-    }
+  // Branch-free, so that the compiler vectorises it; state[0] and state[blocks + 1] stay 0,
+  // kKeepSearch.
+  const uint8_t outerBlend = outerPair ? kBlendOuter : kKeepSearch;
+  uint8_t any = 0;
+  for (int b = 1; b <= blocks; ++b) {
+    const uint8_t st = state[b];
+    const uint8_t blend = st == kStillAll                     ? uint8_t{kBlendFive}
+                          : (st & kStillInner) == kStillInner ? uint8_t{kBlendInner}
+                          : (st & kStillOuter) == kStillOuter ? outerBlend
+                                                              : uint8_t{kKeepSearch};
     state[b] = blend;
-    scratch.anyBlend |= blend != kKeepSearch;
+    any |= blend;
   }
+  scratch.anyBlend = any != kKeepSearch;
 }
 
 namespace {
