@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "simd/still_five_walk.h"
+#include "simd/still_blend_walk.h"
 #include "simd/still_lowpass_walk.h"
 #include "simd/vector_kernels.h"
 
@@ -59,15 +59,15 @@ struct Lanes16 {
   }
 };
 
-// The five-frame blend's lanes: 16-bit, sixteen samples a step.
-struct FiveLanes {
+// The blends' lanes: 16-bit, sixteen samples a step.
+struct BlendLanes {
   static constexpr int kSamples = 16;
   static __m256i Set1(int v) { return _mm256_set1_epi16(static_cast<short>(v)); }
   static __m256i AddSaturated(__m256i a, __m256i b) { return _mm256_adds_epu16(a, b); }
-  static __m256i ShiftRight3(__m256i v) { return _mm256_srli_epi16(v, 3); }
+  static __m256i ShiftRight(__m256i v, __m128i count) { return _mm256_srl_epi16(v, count); }
   static __m256i Min(__m256i a, __m256i b) { return _mm256_min_epu16(a, b); }
 };
-struct FivePlanar : FiveLanes {
+struct BlendPlanar : BlendLanes {
   static __m256i Load(const uint8_t* at) { return _mm256_cvtepu8_epi16(Load128(at)); }
   static void Store(uint8_t* at, __m256i v) {
     _mm_storeu_si128(reinterpret_cast<__m128i*>(at),
@@ -75,7 +75,7 @@ struct FivePlanar : FiveLanes {
   }
 };
 // YUY2's U and V bytes from the first U: the low byte of each 16-bit lane.
-struct FiveInterleaved : FiveLanes {
+struct BlendInterleaved : BlendLanes {
   static __m256i Load(const uint8_t* at) {
     return _mm256_and_si256(LoadWork(at), _mm256_set1_epi16(0x00FF));
   }
@@ -84,7 +84,7 @@ struct FiveInterleaved : FiveLanes {
                       _mm256_and_si256(LoadWork(at), _mm256_set1_epi16(short(0xFF00))), v));
   }
 };
-struct FiveWords : FiveLanes {
+struct BlendWords : BlendLanes {
   static __m256i Load(const uint16_t* at) { return LoadWork(at); }
   static void Store(uint16_t* at, __m256i v) { StoreWork(at, v); }
 };
@@ -104,57 +104,30 @@ void LowpassedChunks16Avx2(const uint16_t* const now[2], const uint16_t* const t
 
 void BlendStillRunAvx2(const uint8_t* a, const uint8_t* own, const uint8_t* b, uint8_t* out,
                        int count, bool partnersAlike, int shift, int maxValue) {
-  const __m256i max = _mm256_set1_epi16(static_cast<short>(maxValue));
-  const __m256i half = _mm256_set1_epi16(static_cast<short>((partnersAlike ? 2 : 1) << shift));
-  auto widen = [](const uint8_t* at) { return _mm256_cvtepu8_epi16(Load128(at)); };
-  int x = 0;
-  for (; x + 16 <= count; x += 16) {
-    const __m256i sum = _mm256_add_epi16(widen(a + x), widen(b + x));
-    const __m256i own2 = _mm256_slli_epi16(widen(own + x), 1);
-    const __m256i rounded =
-        partnersAlike ? _mm256_srli_epi16(_mm256_add_epi16(_mm256_add_epi16(sum, own2), half), 2)
-                      : _mm256_srli_epi16(_mm256_add_epi16(sum, half), 1);
-    const __m256i blended = _mm256_min_epi16(rounded, max);
-    const __m128i bytes =
-        _mm_packus_epi16(_mm256_castsi256_si128(blended), _mm256_extracti128_si256(blended, 1));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), bytes);
-  }
-  BlendStillRunSse2(a + x, own + x, b + x, out + x, count - x, partnersAlike, shift, maxValue);
+  BlendThreeRunVia<BlendPlanar>(a, own, b, out, count, partnersAlike, shift, maxValue,
+                                BlendStillRunSse2);
 }
 
-void BlendStillRun16Avx2(const uint16_t* a, const uint16_t* own, const uint16_t* b,
-                         uint16_t* out, int count, bool partnersAlike, int shift, int maxValue) {
-  const __m256i max = _mm256_set1_epi32(maxValue);
-  const __m256i half = _mm256_set1_epi32((partnersAlike ? 2 : 1) << shift);
-  auto widen = [](const uint16_t* at) { return _mm256_cvtepu16_epi32(Load128(at)); };
-  int x = 0;
-  for (; x + 8 <= count; x += 8) {
-    const __m256i sum = _mm256_add_epi32(widen(a + x), widen(b + x));
-    const __m256i own2 = _mm256_slli_epi32(widen(own + x), 1);
-    const __m256i rounded =
-        partnersAlike ? _mm256_srli_epi32(_mm256_add_epi32(_mm256_add_epi32(sum, own2), half), 2)
-                      : _mm256_srli_epi32(_mm256_add_epi32(sum, half), 1);
-    const __m256i blended = _mm256_min_epi32(rounded, max);
-    const __m128i words =
-        _mm_packus_epi32(_mm256_castsi256_si128(blended), _mm256_extracti128_si256(blended, 1));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), words);
-  }
-  BlendStillRun16Sse2(a + x, own + x, b + x, out + x, count - x, partnersAlike, shift, maxValue);
+void BlendStillRun16Avx2(const uint16_t* a, const uint16_t* own, const uint16_t* b, uint16_t* out,
+                         int count, bool partnersAlike, int shift, int maxValue) {
+  BlendThreeRunVia<BlendWords>(a, own, b, out, count, partnersAlike, shift, maxValue,
+                               BlendStillRun16Sse2);
 }
 
 void BlendFiveRunAvx2(const uint8_t* const in[5], uint8_t* out, int count, int shift,
                       int maxValue) {
-  BlendFiveRunVia<FivePlanar>(in, out, count, 1, shift, maxValue, BlendFiveRunSse2);
+  BlendFiveRunVia<BlendPlanar>(in, out, count, 1, shift, maxValue, BlendFiveRunSse2);
 }
 
 void BlendFiveRunInterleavedAvx2(const uint8_t* const in[5], uint8_t* out, int count, int shift,
                                  int maxValue) {
-  BlendFiveRunVia<FiveInterleaved>(in, out, count, 2, shift, maxValue, BlendFiveRunInterleavedSse2);
+  BlendFiveRunVia<BlendInterleaved>(in, out, count, 2, shift, maxValue,
+                                    BlendFiveRunInterleavedSse2);
 }
 
 void BlendFiveRun16Avx2(const uint16_t* const in[5], uint16_t* out, int count, int shift,
                         int maxValue) {
-  BlendFiveRunVia<FiveWords>(in, out, count, 1, shift, maxValue, BlendFiveRun16Sse2);
+  BlendFiveRunVia<BlendWords>(in, out, count, 1, shift, maxValue, BlendFiveRun16Sse2);
 }
 
 }  // namespace velmire::simd

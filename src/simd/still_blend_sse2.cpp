@@ -1,10 +1,11 @@
-// The still blend's kernels with SSE2: the low-pass in 16-bit lanes for 8-bit samples and in
-// 32-bit lanes for deeper ones, and the blend of runs of planar chroma.
+// The still blend's kernels with SSE2 (stronger/still_kernels.h): the low-pass and the blends
+// of runs in 16-bit lanes (simd/still_lowpass_walk.h, simd/still_blend_walk.h), and the
+// three-frame blend of YUY2's U or V bytes in 32-bit lanes.
 #include <emmintrin.h>
 
 #include <cstdint>
 
-#include "simd/still_five_walk.h"
+#include "simd/still_blend_walk.h"
 #include "simd/still_lowpass_walk.h"
 #include "simd/vector_kernels.h"
 
@@ -49,19 +50,7 @@ struct Lanes16 {
   }
 };
 
-// (a + 2 own + b + half) >> 2 or (a + b + half) >> 1 of 16-bit lanes (8-bit samples, whose
-// sums stay within 16 bits), at most maxValue.
-__m128i Blend16(__m128i a, __m128i own, __m128i b, bool partnersAlike, int shift, __m128i max) {
-  const __m128i sum = _mm_add_epi16(a, b);
-  const __m128i blended =
-      partnersAlike
-          ? _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(sum, _mm_add_epi16(own, own)),
-                                         _mm_set1_epi16(static_cast<short>(2 << shift))), 2)
-          : _mm_srli_epi16(_mm_add_epi16(sum, _mm_set1_epi16(static_cast<short>(1 << shift))), 1);
-  return _mm_min_epi16(blended, max);
-}
-
-// The same in 32-bit lanes (9- to 16-bit samples).
+// (a + 2 own + b + half) >> 2 or (a + b + half) >> 1 in 32-bit lanes, at most maxValue.
 __m128i Blend32(__m128i a, __m128i own, __m128i b, bool partnersAlike, int shift, __m128i max) {
   const __m128i sum = _mm_add_epi32(a, b);
   const __m128i blended =
@@ -73,16 +62,16 @@ __m128i Blend32(__m128i a, __m128i own, __m128i b, bool partnersAlike, int shift
   return _mm_or_si128(_mm_and_si128(over, max), _mm_andnot_si128(over, blended));
 }
 
-// The five-frame blend's lanes: 16-bit, eight samples a step.
-struct FiveLanes {
+// The blends' lanes: 16-bit, eight samples a step.
+struct BlendLanes {
   static constexpr int kSamples = 8;
   static __m128i Set1(int v) { return _mm_set1_epi16(static_cast<short>(v)); }
   static __m128i AddSaturated(__m128i a, __m128i b) { return _mm_adds_epu16(a, b); }
-  static __m128i ShiftRight3(__m128i v) { return _mm_srli_epi16(v, 3); }
+  static __m128i ShiftRight(__m128i v, __m128i count) { return _mm_srl_epi16(v, count); }
   // Results are at most 8191, so the signed minimum serves.
   static __m128i Min(__m128i a, __m128i b) { return _mm_min_epi16(a, b); }
 };
-struct FivePlanar : FiveLanes {
+struct BlendPlanar : BlendLanes {
   static __m128i Load(const uint8_t* at) {
     return _mm_unpacklo_epi8(Load64(at), _mm_setzero_si128());
   }
@@ -91,7 +80,7 @@ struct FivePlanar : FiveLanes {
   }
 };
 // YUY2's U and V bytes from the first U: the low byte of each 16-bit lane.
-struct FiveInterleaved : FiveLanes {
+struct BlendInterleaved : BlendLanes {
   static __m128i Load(const uint8_t* at) {
     return _mm_and_si128(LoadWork(at), _mm_set1_epi16(0x00FF));
   }
@@ -99,7 +88,7 @@ struct FiveInterleaved : FiveLanes {
     StoreWork(at, _mm_or_si128(_mm_and_si128(LoadWork(at), _mm_set1_epi16(short(0xFF00))), v));
   }
 };
-struct FiveWords : FiveLanes {
+struct BlendWords : BlendLanes {
   static __m128i Load(const uint16_t* at) { return LoadWork(at); }
   static void Store(uint16_t* at, __m128i v) { StoreWork(at, v); }
 };
@@ -119,36 +108,14 @@ void LowpassedChunks16Sse2(const uint16_t* const now[2], const uint16_t* const t
 
 void BlendStillRunSse2(const uint8_t* a, const uint8_t* own, const uint8_t* b, uint8_t* out,
                        int count, bool partnersAlike, int shift, int maxValue) {
-  const __m128i zero = _mm_setzero_si128();
-  const __m128i max = _mm_set1_epi16(static_cast<short>(maxValue));
-  auto widen = [&](const uint8_t* at) { return _mm_unpacklo_epi8(Load64(at), zero); };
-  int x = 0;
-  for (; x + 8 <= count; x += 8) {
-    const __m128i blended = Blend16(widen(a + x), widen(own + x), widen(b + x), partnersAlike,
-                                    shift, max);
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + x), _mm_packus_epi16(blended, blended));
-  }
-  BlendStillRunPortable(a + x, own + x, b + x, out + x, count - x, partnersAlike, shift,
-                        maxValue);
+  BlendThreeRunVia<BlendPlanar>(a, own, b, out, count, partnersAlike, shift, maxValue,
+                                BlendStillRunPortable<uint8_t>);
 }
 
-void BlendStillRun16Sse2(const uint16_t* a, const uint16_t* own, const uint16_t* b,
-                         uint16_t* out, int count, bool partnersAlike, int shift, int maxValue) {
-  const __m128i zero = _mm_setzero_si128();
-  const __m128i max = _mm_set1_epi32(maxValue);
-  const __m128i bias32 = _mm_set1_epi32(0x8000);
-  const __m128i bias16 = _mm_set1_epi16(-0x8000);
-  auto widen = [&](const uint16_t* at) { return _mm_unpacklo_epi16(Load64(at), zero); };
-  int x = 0;
-  for (; x + 4 <= count; x += 4) {
-    const __m128i blended = Blend32(widen(a + x), widen(own + x), widen(b + x), partnersAlike,
-                                    shift, max);
-    // Unsigned 16-bit results through the signed pack: moved down by 32768 and back.
-    const __m128i packed = _mm_packs_epi32(_mm_sub_epi32(blended, bias32), zero);
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + x), _mm_xor_si128(packed, bias16));
-  }
-  BlendStillRunPortable(a + x, own + x, b + x, out + x, count - x, partnersAlike, shift,
-                        maxValue);
+void BlendStillRun16Sse2(const uint16_t* a, const uint16_t* own, const uint16_t* b, uint16_t* out,
+                         int count, bool partnersAlike, int shift, int maxValue) {
+  BlendThreeRunVia<BlendWords>(a, own, b, out, count, partnersAlike, shift, maxValue,
+                               BlendStillRunPortable<uint16_t>);
 }
 
 void BlendStillRunPackedSse2(const uint8_t* a, const uint8_t* own, const uint8_t* b,
@@ -173,17 +140,18 @@ void BlendStillRunPackedSse2(const uint8_t* a, const uint8_t* own, const uint8_t
 
 void BlendFiveRunSse2(const uint8_t* const in[5], uint8_t* out, int count, int shift,
                       int maxValue) {
-  BlendFiveRunVia<FivePlanar>(in, out, count, 1, shift, maxValue, BlendFiveRunPortable<uint8_t>);
+  BlendFiveRunVia<BlendPlanar>(in, out, count, 1, shift, maxValue, BlendFiveRunPortable<uint8_t>);
 }
 
 void BlendFiveRunInterleavedSse2(const uint8_t* const in[5], uint8_t* out, int count, int shift,
                                  int maxValue) {
-  BlendFiveRunVia<FiveInterleaved>(in, out, count, 2, shift, maxValue, BlendFiveRunInterleavedPortable<uint8_t>);
+  BlendFiveRunVia<BlendInterleaved>(in, out, count, 2, shift, maxValue,
+                                    BlendFiveRunInterleavedPortable<uint8_t>);
 }
 
 void BlendFiveRun16Sse2(const uint16_t* const in[5], uint16_t* out, int count, int shift,
                         int maxValue) {
-  BlendFiveRunVia<FiveWords>(in, out, count, 1, shift, maxValue, BlendFiveRunPortable<uint16_t>);
+  BlendFiveRunVia<BlendWords>(in, out, count, 1, shift, maxValue, BlendFiveRunPortable<uint16_t>);
 }
 
 }  // namespace velmire::simd
