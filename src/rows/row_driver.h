@@ -1,5 +1,6 @@
 // The row loop of every pass: build each working row's edge mask, skip rows without marks, and
-// paint or correct the others. The layouts differ only in what the three steps do.
+// paint or correct the others, then finish every row (the stronger mode's still blend). The
+// layouts differ only in what the steps do.
 #pragma once
 
 #include <cstddef>

@@ -6,7 +6,6 @@
 
 #include "core/core_clip.h"
 #include "core/cross_color.h"
-#include "stronger/still_blend.h"
 
 namespace velmire::testing {
 namespace {
@@ -139,25 +138,6 @@ TEST(StrongerMode, CancelsStillCrossColourOfEitherStandardAndCarriesNothingOverA
         }
         const Recovery zero = Measure(current, modeZero, shift, firstRow);
         EXPECT_LT(zero.exact[0], zero.samples[0] / 2);
-      }
-    }
-  }
-}
-
-// The search skips exactly the blocks the still blend replaces: their mask entries (one a
-// chroma column planar, four in YUY2), from column 4 on, while the block starts before W - 4.
-TEST(StrongerMode, ClearsTheMarksOfTheBlocksItBlendsAndNoOthers) {
-  constexpr int kChromaWidth = 22;  // blocks at 4, 8, 12 and 16
-  const uint8_t judged[7] = {kBlendFive, kBlendInner, kKeepSearch, kBlendOuter, kBlendFive,
-                             kBlendFive, kBlendFive};
-  for (const int entries : {1, 4}) {
-    std::vector<uint8_t> mask(size_t(kChromaWidth * entries), 1);
-    ClearBlendedMarks(judged, kChromaWidth, entries, mask.data());
-    for (int x = 0; x < kChromaWidth; ++x) {
-      const bool cleared = x >= 4 && x < 20 && judged[x / 4] != kKeepSearch;
-      for (int e = 0; e < entries; ++e) {
-        EXPECT_EQ(mask[size_t(x * entries + e)], cleared ? 0 : 1)
-            << "column " << x << ", " << entries << " entries a column";
       }
     }
   }
